@@ -195,7 +195,11 @@ void PointeFleche(TBitmap32& target, int x, int y, double theta, double h, int b
     head.Add(x + Arrondi(b * std::cos(theta + kPi - h)), y + Arrondi(b * std::sin(theta + kPi - h)));
     head.Add(x, y);
     head.Add(x + Arrondi(b * std::cos(theta + kPi + h)), y + Arrondi(b * std::sin(theta + kPi + h)));
-    head.Outline().Grow(t, 1).Draw(target, colour, colour);
+    // Growing by 0 is the outline itself: a thin head is its two barbs.
+    if (t <= 0)
+        head.Outline().DrawEdge(target, colour);
+    else
+        head.Outline().Grow(t, 1).Draw(target, colour, colour);
 }
 
 } // namespace
