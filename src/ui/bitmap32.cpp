@@ -61,6 +61,8 @@ void TBitmap32::clear(TColor32 c)
 
 void TBitmap32::blendPixelF(double x, double y, TColor32 c)
 {
+    if (!(x > -2.0 && y > -2.0 && x < w_ + 1.0 && y < h_ + 1.0))
+        return; // also rejects NaN
     const double fx = std::floor(x);
     const double fy = std::floor(y);
     const int ix = static_cast<int>(fx);
@@ -83,6 +85,24 @@ void TBitmap32::blendPixelF(double x, double y, TColor32 c)
     }
 }
 
+namespace {
+
+// Blends c over a run of n pixels.
+inline void blendRun(TColor32* d, int n, TColor32 c)
+{
+    const std::uint32_t a = alphaOf(c);
+    if (a == 0)
+        return;
+    if (a == 255) {
+        std::fill(d, d + n, c);
+        return;
+    }
+    for (int i = 0; i < n; ++i)
+        d[i] = blendOver(c, d[i]);
+}
+
+} // namespace
+
 void TBitmap32::hLineBlend(int x1, int x2, int y, TColor32 c)
 {
     if (y < 0 || y >= h_)
@@ -91,9 +111,8 @@ void TBitmap32::hLineBlend(int x1, int x2, int y, TColor32 c)
         std::swap(x1, x2);
     x1 = std::max(x1, 0);
     x2 = std::min(x2, w_ - 1);
-    TColor32* row = scanLine(y);
-    for (int x = x1; x <= x2; ++x)
-        row[x] = blendOver(c, row[x]);
+    if (x1 <= x2)
+        blendRun(scanLine(y) + x1, x2 - x1 + 1, c);
 }
 
 void TBitmap32::vLineBlend(int x, int y1, int y2, TColor32 c)
@@ -132,11 +151,8 @@ void TBitmap32::fillRect(const QRect& r, TColor32 c)
 void TBitmap32::fillRectBlend(const QRect& r, TColor32 c)
 {
     const QRect q = r.intersected(boundsRect());
-    for (int y = q.top(); y <= q.bottom(); ++y) {
-        TColor32* row = scanLine(y);
-        for (int x = q.left(); x <= q.right(); ++x)
-            row[x] = blendOver(c, row[x]);
-    }
+    for (int y = q.top(); y <= q.bottom(); ++y)
+        blendRun(scanLine(y) + q.left(), q.width(), c);
 }
 
 void TBitmap32::rollHorizontal(int dx)
@@ -148,104 +164,156 @@ void TBitmap32::rollHorizontal(int dx)
         s += w_;
     if (s == 0)
         return;
+    // Per row: keep the s pixels that wrap around, move the rest right, put them back
+    // in front.
+    std::vector<TColor32> tail(static_cast<std::size_t>(s));
+    const std::size_t keep = static_cast<std::size_t>(w_ - s);
     for (int y = 0; y < h_; ++y) {
         TColor32* row = scanLine(y);
-        std::rotate(row, row + (w_ - s), row + w_);
+        std::memcpy(tail.data(), row + keep, tail.size() * sizeof(TColor32));
+        std::memmove(row + s, row, keep * sizeof(TColor32));
+        std::memcpy(row, tail.data(), tail.size() * sizeof(TColor32));
     }
 }
 
 namespace {
 
-// Xiaolin Wu's line with real end points; plot(x, y, coverage 0..1, distance along).
+// Anti-aliased hairline between real end points (Xiaolin Wu's method). Pixel (x, y)
+// is centred on integer coordinates. Each column (row for steep lines) crossed by
+// the line shares a coverage of secant(angle) between the two pixels nearest the
+// line, so that the coverage adds up to the line's length; the end columns get the
+// fraction of the column the line actually spans. A line of zero length draws nothing.
+// plot(x, y, coverage 0..1, k) receives k, the number of pixel steps along the
+// major axis from the line's first pixel (for stipples).
+// The segment is first clipped to the area around the bitmap (w x h), so very long or
+// far-away lines cost nothing.
 template <typename Plot>
-void wuLine(double x0, double y0, double x1, double y1, Plot plot)
+void wuLine(double x0, double y0, double x1, double y1, int w, int h, Plot plot)
 {
+    if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1))
+        return;
+    if (x0 == x1 && y0 == y1)
+        return;
     const bool steep = std::fabs(y1 - y0) > std::fabs(x1 - x0);
     if (steep) {
         std::swap(x0, y0);
         std::swap(x1, y1);
+        std::swap(w, h);
     }
-    bool reversed = false;
-    if (x0 > x1) {
+    // Pixel index along the major axis of the original first point.
+    const double startMajor = std::floor(x0 + 0.5);
+    const bool reversed = x0 > x1;
+    if (reversed) {
         std::swap(x0, x1);
         std::swap(y0, y1);
-        reversed = true;
     }
     const double dx = x1 - x0;
     const double dy = y1 - y0;
-    const double gradient = dx == 0.0 ? 1.0 : dy / dx;
-    const double length = dx;
+    const double gradient = dy / dx;
 
-    auto put = [&](int a, int b, double cov, double along) {
+    // Clip (Liang-Barsky) to a margin of two pixels around the bitmap.
+    {
+        const double lo[2] = {-2.0, -2.0};
+        const double hi[2] = {w + 1.0, h + 1.0};
+        double t0 = 0, t1 = 1;
+        const double p0[2] = {x0, y0};
+        const double d[2] = {dx, dy};
+        for (int a = 0; a < 2; ++a) {
+            if (d[a] == 0) {
+                if (p0[a] < lo[a] || p0[a] > hi[a])
+                    return;
+                continue;
+            }
+            double ta = (lo[a] - p0[a]) / d[a];
+            double tb = (hi[a] - p0[a]) / d[a];
+            if (ta > tb)
+                std::swap(ta, tb);
+            t0 = std::max(t0, ta);
+            t1 = std::min(t1, tb);
+        }
+        if (t0 > t1)
+            return;
+        if (t1 < 1) {
+            x1 = x0 + dx * t1;
+            y1 = y0 + dy * t1;
+        }
+        if (t0 > 0) {
+            x0 += dx * t0;
+            y0 += dy * t0;
+        }
+    }
+
+    const double secant = std::sqrt(1.0 + gradient * gradient);
+    auto put = [&](int a, int b, double cov) {
         if (cov <= 0)
             return;
-        const double t = reversed ? length - along : along;
+        const int k = static_cast<int>(reversed ? startMajor - a : a - startMajor);
         if (steep)
-            plot(b, a, cov, t);
+            plot(b, a, std::min(cov, 1.0), k);
         else
-            plot(a, b, cov, t);
+            plot(a, b, std::min(cov, 1.0), k);
     };
-    auto fpart = [](double v) { return v - std::floor(v); };
-    auto rfpart = [&](double v) { return 1.0 - fpart(v); };
+    auto across = [&](int a, double y, double weight) {
+        const double fy = std::floor(y);
+        const double f = y - fy;
+        const int iy = static_cast<int>(fy);
+        put(a, iy, (1.0 - f) * weight);
+        put(a, iy + 1, f * weight);
+    };
 
-    // first end point
-    double xend = std::round(x0);
-    double yend = y0 + gradient * (xend - x0);
-    double xgap = rfpart(x0 + 0.5);
-    const int xpxl1 = static_cast<int>(xend);
-    const int ypxl1 = static_cast<int>(std::floor(yend));
-    put(xpxl1, ypxl1, rfpart(yend) * xgap, 0);
-    put(xpxl1, ypxl1 + 1, fpart(yend) * xgap, 0);
-    double intery = yend + gradient;
-
-    // second end point
-    xend = std::round(x1);
-    yend = y1 + gradient * (xend - x1);
-    xgap = fpart(x1 + 0.5);
-    const int xpxl2 = static_cast<int>(xend);
-    const int ypxl2 = static_cast<int>(std::floor(yend));
-
-    for (int x = xpxl1 + 1; x < xpxl2; ++x) {
-        const int iy = static_cast<int>(std::floor(intery));
-        put(x, iy, rfpart(intery), x - x0);
-        put(x, iy + 1, fpart(intery), x - x0);
+    const double xp1 = std::floor(x0 + 0.5);
+    const double xp2 = std::floor(x1 + 0.5);
+    if (xp1 == xp2) {
+        across(static_cast<int>(xp1), (y0 + y1) / 2, (x1 - x0) * secant);
+        return;
+    }
+    // First end: the part of its column right of x0.
+    across(static_cast<int>(xp1), y0 + gradient * (xp1 - x0), (xp1 + 0.5 - x0) * secant);
+    // Last end: the part of its column left of x1.
+    across(static_cast<int>(xp2), y1 + gradient * (xp2 - x1), (x1 - (xp2 - 0.5)) * secant);
+    const int first = static_cast<int>(xp1) + 1;
+    const int last = static_cast<int>(xp2) - 1;
+    double intery = y0 + gradient * (first - x0);
+    for (int a = first; a <= last; ++a) {
+        across(a, intery, secant);
         intery += gradient;
     }
-    if (xpxl2 != xpxl1) {
-        put(xpxl2, ypxl2, rfpart(yend) * xgap, length);
-        put(xpxl2, ypxl2 + 1, fpart(yend) * xgap, length);
-    }
+}
+
+inline void blendCoverage(TColor32& d, TColor32 c, double cov)
+{
+    const auto w = static_cast<std::uint32_t>(cov * 255.0 + 0.5);
+    if (w >= 255)
+        d = blendOver(c, d);
+    else if (w)
+        d = blendOverWeighted(c, d, w);
 }
 
 } // namespace
 
 void TBitmap32::lineAA(double x1, double y1, double x2, double y2, TColor32 c)
 {
-    wuLine(x1, y1, x2, y2, [&](int x, int y, double cov, double) {
-        if (!contains(x, y))
-            return;
-        const auto w = static_cast<std::uint32_t>(std::lround(std::min(cov, 1.0) * 255.0));
-        if (w)
-            blendPixel(x, y, w >= 255 ? c : withAlpha(c, (alphaOf(c) * w + 127) / 255));
+    if (isEmpty() || alphaOf(c) == 0)
+        return;
+    wuLine(x1, y1, x2, y2, w_, h_, [&](int x, int y, double cov, int) {
+        if (contains(x, y))
+            blendCoverage(px_[static_cast<std::size_t>(y) * w_ + x], c, cov);
     });
 }
 
 void TBitmap32::lineAAStipple(double x1, double y1, double x2, double y2, const std::vector<TColor32>& pattern,
                               double step)
 {
-    if (pattern.empty())
+    if (pattern.empty() || isEmpty() || !std::isfinite(step))
         return;
     const auto n = static_cast<long long>(pattern.size());
-    wuLine(x1, y1, x2, y2, [&](int x, int y, double cov, double along) {
+    wuLine(x1, y1, x2, y2, w_, h_, [&](int x, int y, double cov, int k) {
         if (!contains(x, y))
             return;
-        long long k = static_cast<long long>(std::floor(along * step)) % n;
-        if (k < 0)
-            k += n;
-        const TColor32 c = pattern[static_cast<std::size_t>(k)];
-        const auto w = static_cast<std::uint32_t>(std::lround(std::min(cov, 1.0) * 255.0));
-        if (w)
-            blendPixel(x, y, w >= 255 ? c : withAlpha(c, (alphaOf(c) * w + 127) / 255));
+        long long i = static_cast<long long>(std::floor(k * step)) % n;
+        if (i < 0)
+            i += n;
+        blendCoverage(px_[static_cast<std::size_t>(y) * w_ + x], pattern[static_cast<std::size_t>(i)], cov);
     });
 }
 
@@ -257,60 +325,105 @@ void TBitmap32::draw(const QRect& dst, const QRect& src, const TBitmap32& source
     const QRect clip = dst.intersected(boundsRect());
     if (clip.isEmpty())
         return;
+    if (mode == DrawMode::Custom && !combine)
+        mode = DrawMode::Blend;
+    // Nearest neighbour: destination pixel centre mapped into the source rectangle.
     const double sx = static_cast<double>(src.width()) / dst.width();
     const double sy = static_cast<double>(src.height()) / dst.height();
+    const bool sameSize = src.size() == dst.size();
     std::vector<int> colMap(static_cast<std::size_t>(clip.width()));
     for (int x = clip.left(); x <= clip.right(); ++x) {
-        int u = src.left() + static_cast<int>((x - dst.left() + 0.5) * sx);
+        const int u = src.left() + static_cast<int>(std::floor((x - dst.left() + 0.5) * sx));
         colMap[static_cast<std::size_t>(x - clip.left())] = std::clamp(u, 0, source.width() - 1);
     }
+    const int n = clip.width();
     for (int y = clip.top(); y <= clip.bottom(); ++y) {
-        int v = src.top() + static_cast<int>((y - dst.top() + 0.5) * sy);
+        int v = src.top() + static_cast<int>(std::floor((y - dst.top() + 0.5) * sy));
         v = std::clamp(v, 0, source.height() - 1);
         const TColor32* srow = source.scanLine(v);
-        TColor32* drow = scanLine(y);
-        for (int x = clip.left(); x <= clip.right(); ++x) {
-            const TColor32 s = srow[colMap[static_cast<std::size_t>(x - clip.left())]];
-            switch (mode) {
-            case DrawMode::Opaque:
-                drow[x] = s;
-                break;
-            case DrawMode::Blend:
-                drow[x] = blendOver(s, drow[x]);
-                break;
-            case DrawMode::Custom:
-                drow[x] = combine ? combine(s, drow[x]) : blendOver(s, drow[x]);
-                break;
+        TColor32* drow = scanLine(y) + clip.left();
+        const int* cm = colMap.data();
+        switch (mode) {
+        case DrawMode::Opaque:
+            if (sameSize && cm[0] + n <= source.width() && cm[n - 1] == cm[0] + n - 1)
+                std::memcpy(drow, srow + cm[0], static_cast<std::size_t>(n) * sizeof(TColor32));
+            else
+                for (int i = 0; i < n; ++i)
+                    drow[i] = srow[cm[i]];
+            break;
+        case DrawMode::Blend:
+            for (int i = 0; i < n; ++i) {
+                const TColor32 s = srow[cm[i]];
+                const std::uint32_t a = alphaOf(s);
+                if (a == 255)
+                    drow[i] = s;
+                else if (a)
+                    drow[i] = blendOver(s, drow[i]);
             }
+            break;
+        case DrawMode::Custom:
+            for (int i = 0; i < n; ++i)
+                drow[i] = combine(srow[cm[i]], drow[i]);
+            break;
         }
     }
 }
 
+namespace {
+
+// Text is measured and drawn against the same device, an image at 96 dots per inch,
+// so that measured sizes and drawn glyphs agree whatever the screen.
+const QImage& textDevice()
+{
+    static const QImage dev = [] {
+        QImage img(1, 1, QImage::Format_ARGB32_Premultiplied);
+        img.setDotsPerMeterX(3780);
+        img.setDotsPerMeterY(3780);
+        return img;
+    }();
+    return dev;
+}
+
+} // namespace
+
 void TBitmap32::drawText(int x, int y, const QString& text, const QFont& font, TColor32 c)
 {
-    if (text.isEmpty() || isEmpty())
+    if (text.isEmpty() || isEmpty() || alphaOf(c) == 0)
         return;
-    const int tw = textWidth(text, font) + 4;
-    const int th = textHeight(text, font) + 2;
-    // Render the glyph coverage into an 8-bit mask, then blend the colour through it,
-    // so that the straight-alpha pixels of this bitmap are composited exactly.
+    const QFontMetrics fm(font, &textDevice());
+    // Glyphs may reach outside the advance box (italics, negative bearings): render
+    // into a mask with a margin around it.
+    const QRect ink = fm.boundingRect(text);
+    const int margin = 2 + fm.height() / 4;
+    const int left = std::min(0, ink.left()) - margin;
+    const int right = std::max(fm.horizontalAdvance(text), ink.right() + 1) + margin;
+    const int top = -margin;
+    const int bottom = std::max(fm.height(), fm.ascent() + ink.bottom() + 1) + margin;
+    const int tw = right - left;
+    const int th = bottom - top;
+    if (x + right <= 0 || y + bottom <= 0 || x + left >= w_ || y + top >= h_)
+        return;
+    // Render the glyph coverage into a mask, then blend the colour through it, so that
+    // the straight-alpha pixels of this bitmap are composited exactly.
     QImage mask(tw, th, QImage::Format_ARGB32_Premultiplied);
+    mask.setDotsPerMeterX(3780);
+    mask.setDotsPerMeterY(3780);
     mask.fill(Qt::transparent);
     {
         QPainter p(&mask);
         p.setRenderHint(QPainter::TextAntialiasing, true);
         p.setFont(font);
         p.setPen(Qt::black);
-        p.drawText(QPoint(0, QFontMetrics(font).ascent()), text);
+        p.drawText(QPoint(-left, -top + fm.ascent()), text);
     }
     for (int my = 0; my < th; ++my) {
-        const int ty = y + my;
+        const int ty = y + top + my;
         if (ty < 0 || ty >= h_)
             continue;
         const auto* mrow = reinterpret_cast<const QRgb*>(mask.constScanLine(my));
         TColor32* row = scanLine(ty);
         for (int mx = 0; mx < tw; ++mx) {
-            const int tx = x + mx;
+            const int tx = x + left + mx;
             if (tx < 0 || tx >= w_)
                 continue;
             const std::uint32_t cov = qAlpha(mrow[mx]);
@@ -322,13 +435,13 @@ void TBitmap32::drawText(int x, int y, const QString& text, const QFont& font, T
 
 int TBitmap32::textWidth(const QString& text, const QFont& font)
 {
-    return QFontMetrics(font).horizontalAdvance(text);
+    return QFontMetrics(font, &textDevice()).horizontalAdvance(text);
 }
 
 int TBitmap32::textHeight(const QString& text, const QFont& font)
 {
     Q_UNUSED(text);
-    return QFontMetrics(font).height();
+    return QFontMetrics(font, &textDevice()).height();
 }
 
 QImage TBitmap32::asImage()
