@@ -1,0 +1,178 @@
+#include "map/rendu.h"
+
+#include "drawing/dessins.h"
+
+#include <algorithm>
+#include <cmath>
+
+bool ReglagesAffichage::agrandirVecteurs()
+{
+    if (EchelleVecteurs < 5) {
+        EchelleVecteurs += 0.25;
+        return true;
+    }
+    return false;
+}
+
+bool ReglagesAffichage::retrecirVecteurs()
+{
+    if (EchelleVecteurs > 0.5) {
+        EchelleVecteurs -= 0.25;
+        return true;
+    }
+    return false;
+}
+
+TColor32 attenuationDepuisPourcentage(int pourcentage)
+{
+    pourcentage = std::clamp(pourcentage, 0, 100);
+    return withAlpha(clWhite32, static_cast<std::uint32_t>(carte::arrondi(pourcentage * 255.0 / 100.0)));
+}
+
+int pourcentageDepuisAttenuation(TColor32 attenuation)
+{
+    return carte::arrondi(alphaOf(attenuation) / 255.0 * 100.0);
+}
+
+void tracerPoint(TBitmap32& calque, int x, int y, TColor32 c, bool epais)
+{
+    const int w = calque.width(), h = calque.height();
+    if (!epais) {
+        if (x >= 0 && y >= 0 && x < w && y < h)
+            calque.setPixel(x, y, c);
+        return;
+    }
+    if (x >= 1 && y >= 1 && x < w - 1 && y < h - 1) {
+        for (int yy = y - 1; yy <= y + 1; ++yy) {
+            TColor32* p = calque.scanLine(yy) + x - 1;
+            p[0] = c;
+            p[1] = c;
+            p[2] = c;
+        }
+        return;
+    }
+    for (int yy = y - 1; yy <= y + 1; ++yy)
+        for (int xx = x - 1; xx <= x + 1; ++xx)
+            if (xx >= 0 && yy >= 0 && xx < w && yy < h)
+                calque.setPixel(xx, yy, c);
+}
+
+int poidsProfondeur(double profondeur, double profLimite)
+{
+    if (profLimite <= 0)
+        return profondeur <= 0 ? 255 : 0;
+    const double w = (profLimite - profondeur) / profLimite;
+    if (!(w > 0))
+        return 0;
+    return std::min(255, carte::arrondi(255 * w));
+}
+
+TColor32 couleurProfondeur(TColor32 couleur, double profondeur, double profLimite)
+{
+    const std::uint32_t p = static_cast<std::uint32_t>(poidsProfondeur(profondeur, profLimite));
+    // Blend with black: each channel scaled by p / 255, rounded.
+    auto canal = [p](std::uint32_t v) { return (v * p + 127) / 255; };
+    return color32(canal(redOf(couleur)), canal(greenOf(couleur)), canal(blueOf(couleur)), 255);
+}
+
+ComposantesVecteur composantesVecteur(const TStationGPS& s, const EtatCarte& etat, double longitudeRef,
+                                      bool correctionVLat)
+{
+    ComposantesVecteur c;
+    if (etat.StationRef < 0) {
+        c.n = s.VitLat;
+        c.e = s.VitLong;
+        return c;
+    }
+    c.e = s.VitLong - etat.VitLongRef;
+    if (correctionVLat)
+        c.n = s.VitLat - std::cos((longitudeRef - s.Longitude) * M_PI / 180.0) * etat.VitLatRef;
+    else
+        c.n = s.VitLat - etat.VitLatRef;
+    return c;
+}
+
+void dessinerSeismes(TBitmap32& calque, const std::vector<TSeisme>& seismes, const ReglagesAffichage& r,
+                     const EtatCarte& etat)
+{
+    calque.clear(clTransparentWhite32);
+    const float mini = static_cast<float>(r.MagnitudeMini);
+    // The 256 possible shaded colours, computed once.
+    TColor32 teintes[256];
+    for (int p = 0; p < 256; ++p) {
+        auto canal = [p](std::uint32_t v) { return (v * static_cast<std::uint32_t>(p) + 127) / 255; };
+        teintes[p] = color32(canal(redOf(r.CouleurSeismes)), canal(greenOf(r.CouleurSeismes)),
+                             canal(blueOf(r.CouleurSeismes)), 255);
+    }
+    for (const TSeisme& s : seismes) {
+        if (!(s.Magnitude >= mini))
+            continue;
+        const carte::PointCarte p = etat.versCarte(s.Longitude, s.Latitude);
+        tracerPoint(calque, p.x, p.y, teintes[poidsProfondeur(s.Profondeur, r.ProfLimite)], r.PointsEpais);
+    }
+}
+
+void dessinerVolcans(TBitmap32& calque, const std::vector<TVolcan>& volcans, const ReglagesAffichage& r,
+                     const EtatCarte& etat)
+{
+    calque.clear(clTransparentWhite32);
+    for (const TVolcan& v : volcans) {
+        const carte::PointCarte p = etat.versCarte(v.Longitude, v.Latitude);
+        tracerPoint(calque, p.x, p.y, r.CouleurVolcans[static_cast<std::size_t>(classeCouleurVolcan(v.TypeVolcan))],
+                    r.PointsEpais);
+    }
+}
+
+void dessinerGPS(TBitmap32& calque, const std::vector<TStationGPS>& stations, const ReglagesAffichage& r,
+                 const EtatCarte& etat, bool gpsAffiche, const TBitmap32* legende)
+{
+    calque.clear(r.Attenuation);
+    if (!gpsAffiche)
+        return;
+    for (const TStationGPS& s : stations) {
+        const carte::PointCarte p = etat.versCarte(s.Longitude, s.Latitude);
+        tracerPoint(calque, p.x, p.y, r.CouleurStations, r.PointsEpais);
+    }
+    const bool refValide = etat.StationRef >= 0 && static_cast<std::size_t>(etat.StationRef) < stations.size();
+    const double longitudeRef = refValide ? stations[static_cast<std::size_t>(etat.StationRef)].Longitude : 0;
+    EtatCarte sansRef = etat;
+    if (!refValide)
+        sansRef.StationRef = -1;
+    const int epaisseur = r.PointsEpais ? 1 : 0;
+    for (const TStationGPS& s : stations) {
+        if (s.Affiche != 1)
+            continue;
+        const ComposantesVecteur c = composantesVecteur(s, sansRef, longitudeRef, r.CorrectionVLat);
+        const int dx = carte::arrondi(c.e * r.EchelleVecteurs);
+        const int dy = carte::arrondi(c.n * r.EchelleVecteurs);
+        if (dx == 0 && dy == 0)
+            continue;
+        const carte::PointCarte p = etat.versCarte(s.Longitude, s.Latitude);
+        TracerLigne(p.x, p.y, p.x + dx, p.y - dy, calque, stPlein, flFin, r.CouleurVecteurs, epaisseur);
+    }
+    if (refValide) {
+        const carte::PointCarte p = etat.versCarte(stations[static_cast<std::size_t>(etat.StationRef)].Longitude,
+                                                   stations[static_cast<std::size_t>(etat.StationRef)].Latitude);
+        calque.frameRect(QRect(QPoint(p.x - 2, p.y - 2), QPoint(p.x + 2, p.y + 2)), 0xFFFF0000);
+    }
+    if (r.LegendePlacee && legende && !legende->isEmpty())
+        calque.draw(r.PosLegendeX, r.PosLegendeY, *legende, TBitmap32::DrawMode::Blend);
+}
+
+TBitmap32 construireLegende(double echelleVecteurs, TColor32 couleur)
+{
+    const int L = carte::arrondi(echelleVecteurs * 50);
+    if (L <= 0)
+        return TBitmap32();
+    QFont police(QStringLiteral("Arial"));
+    police.setPointSize(12);
+    police.setBold(true);
+    const QString texte = QStringLiteral("50 mm/an");
+    const int lt = TBitmap32::textWidth(texte, police);
+    const int ht = TBitmap32::textHeight(texte, police);
+    const int largeur = std::max(L, lt) + 5;
+    TBitmap32 b(largeur, ht + 12, withAlpha(clWhite32, 0x60));
+    TracerLigne(0, 5, L, 5, b, stPlein, flFin, couleur, 1);
+    b.drawText(std::max(0, (largeur - lt - 3) / 2), 10, texte, police, couleur);
+    return b;
+}
