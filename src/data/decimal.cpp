@@ -131,10 +131,11 @@ bool convertirEntier(const char* debut, const char* fin, int& valeur)
     if (debut == fin)
         return false;
     const char* p = debut;
+    const char* chiffres = (*p == '+' || *p == '-') ? p + 1 : p;
+    if (chiffres == fin || !chiffre(*chiffres))
+        return false;
     if (*p == '+')
         ++p;
-    if (p == fin || (!chiffre(*p) && *p != '-'))
-        return false;
     int v = 0;
     const auto r = std::from_chars(p, fin, v);
     if (r.ec != std::errc() || r.ptr != fin)

@@ -47,6 +47,8 @@ void noterTroncature(const QString& chemin, bool tronque, int complets, Resultat
                         .arg(complets);
 }
 
+constexpr float IncVitAltMax = 1e6f;  // mm/an
+
 template <typename T>
 T lireLE(const char* p)
 {
@@ -170,10 +172,12 @@ void decoderStations(const QByteArray& donnees, std::vector<TStationGPS>& out, b
                               &s.IncAltitude, &s.VitLat, &s.VitLong, &s.VitAlt, &s.IncVitLat, &s.IncVitLong};
         for (int i = 0; i < 11; ++i)
             *champs[i] = lireLE<double>(p + 12 + 8 * i);
-        // The last uncertainty is stored as a single in the last four bytes. Files
-        // holding half of a double there read as a tiny or invalid value.
+        // The last uncertainty is stored as a single in the last four bytes. Older
+        // files hold there the low half of a double, which reads as an arbitrary
+        // single: a value that cannot be an uncertainty (not finite, or out of all
+        // measure) is taken as 0.
         const float inc = lireLE<float>(p + 100);
-        s.IncVitAlt = std::isfinite(inc) ? static_cast<double>(inc) : 0.0;
+        s.IncVitAlt = std::isfinite(inc) && std::fabs(inc) < IncVitAltMax ? static_cast<double>(inc) : 0.0;
     });
 }
 
