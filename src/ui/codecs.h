@@ -10,7 +10,7 @@
 enum class ImageFormat { Unknown, Jpeg, Png, Gif, Bmp };
 
 // Format of a file to be saved, from its extension compared in upper case:
-// ".GIF", ".JPG" (and ".JPEG"), ".PNG", anything else a bitmap.
+// ".GIF", ".JPG" (and ".JPEG"), ".PNG", anything else a bitmap (32-bit, alpha kept).
 ImageFormat formatForSaving(const QString& path);
 // Format of picture data, from its first bytes.
 ImageFormat sniffFormat(const QByteArray& head);
