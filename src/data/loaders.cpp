@@ -232,30 +232,35 @@ QByteArray encoderStations(const std::vector<TStationGPS>& stations)
 
 // ---- Reading files ---------------------------------------------------------
 
-ResultatChargement lireSeismes(const QString& chemin, std::vector<TSeisme>& out)
+namespace {
+
+// Reads a file of a kind whose text import never fails once the file is open.
+template <typename T>
+ResultatChargement lireSelonExtension(const QString& chemin, std::vector<T>& out, const char* extension,
+                                      void (*decoder)(const QByteArray&, std::vector<T>&, bool*),
+                                      int (*importer)(const QByteArray&, std::vector<T>&))
 {
-    if (estFichierBinaire(chemin, "FSE"))
-        return lireBinaire<TSeisme>(chemin, out, &decoderSeismes);
+    if (estFichierBinaire(chemin, extension))
+        return lireBinaire<T>(chemin, out, decoder);
     ResultatChargement r;
     QByteArray donnees;
     if (!lireFichier(chemin, donnees, r))
         return r;
     r.ok = true;
-    r.lus = importerSeismesTexte(donnees, out);
+    r.lus = importer(donnees, out);
     return r;
+}
+
+}  // namespace
+
+ResultatChargement lireSeismes(const QString& chemin, std::vector<TSeisme>& out)
+{
+    return lireSelonExtension<TSeisme>(chemin, out, "FSE", &decoderSeismes, &importerSeismesTexte);
 }
 
 ResultatChargement lireVolcans(const QString& chemin, std::vector<TVolcan>& out)
 {
-    if (estFichierBinaire(chemin, "FVO"))
-        return lireBinaire<TVolcan>(chemin, out, &decoderVolcans);
-    ResultatChargement r;
-    QByteArray donnees;
-    if (!lireFichier(chemin, donnees, r))
-        return r;
-    r.ok = true;
-    r.lus = importerVolcansTexte(donnees, out);
-    return r;
+    return lireSelonExtension<TVolcan>(chemin, out, "FVO", &decoderVolcans, &importerVolcansTexte);
 }
 
 ResultatChargement lireStations(const QString& chemin, std::vector<TStationGPS>& out)

@@ -141,7 +141,13 @@ bool sixNombres(const QByteArray& texte, char separateur, double (&v)[6])
 
 }  // namespace
 
-int importerSeismesTexte(const QByteArray& donnees, std::vector<TSeisme>& out)
+namespace {
+
+// The framing shared by the catalogue and the volcano list: lines after the first
+// one holding nine hyphens, up to "</PRE>" or the end; a line that does not
+// convert yields nothing.
+template <typename T, typename Decode>
+int importerCadre(const QByteArray& donnees, std::vector<T>& out, Decode decode)
 {
     LecteurLignes lecteur(donnees);
     if (!passerEntete(lecteur))
@@ -151,32 +157,25 @@ int importerSeismesTexte(const QByteArray& donnees, std::vector<TSeisme>& out)
     while (lecteur.suivante(ligne)) {
         if (estFinPre(ligne))
             break;
-        TSeisme s;
-        if (seismeDepuisLigne(ligne, s)) {
-            out.push_back(s);
+        T enregistrement;
+        if (decode(ligne, enregistrement)) {
+            out.push_back(enregistrement);
             ++n;
         }
     }
     return n;
 }
 
+}  // namespace
+
+int importerSeismesTexte(const QByteArray& donnees, std::vector<TSeisme>& out)
+{
+    return importerCadre(donnees, out, &seismeDepuisLigne);
+}
+
 int importerVolcansTexte(const QByteArray& donnees, std::vector<TVolcan>& out)
 {
-    LecteurLignes lecteur(donnees);
-    if (!passerEntete(lecteur))
-        return 0;
-    int n = 0;
-    QByteArray ligne;
-    while (lecteur.suivante(ligne)) {
-        if (estFinPre(ligne))
-            break;
-        TVolcan v;
-        if (volcanDepuisLigne(ligne, v)) {
-            out.push_back(v);
-            ++n;
-        }
-    }
-    return n;
+    return importerCadre(donnees, out, &volcanDepuisLigne);
 }
 
 bool importerGPSTexte(const QByteArray& donnees, std::vector<TStationGPS>& out, int* ligneErreur)
