@@ -1,0 +1,177 @@
+#include "map/grandcercle.h"
+
+#include "map/projection.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace carte {
+
+namespace {
+
+double longitudeDecalee(double lon, int decalage)
+{
+    double l = lon + decalage;
+    if (l < -180)
+        l += 360;
+    if (l > 180)
+        l -= 360;
+    return l;
+}
+
+} // namespace
+
+std::vector<QLineF> piecesGrandCercle(const TSegmentGeo& s, int W, int H, int decalage)
+{
+    std::vector<QLineF> pieces;
+    if (W <= 0 || H <= 0)
+        return pieces;
+    const PointCarte p1 = geoVersCarte(s.Lon1, s.Lat1, W, H, decalage);
+    const PointCarte p2 = geoVersCarte(s.Lon2, s.Lat2, W, H, decalage);
+
+    if (std::abs(p1.x - p2.x) <= 14 || (std::fabs(s.Lat1) < 1 && std::fabs(s.Lat2) < 1)) {
+        pieces.emplace_back(p1.x, p1.y, p2.x, p2.y);
+        return pieces;
+    }
+    if (std::fabs(s.Lat2) > 89) {
+        pieces.emplace_back(p1.x, p1.y, p2.x, p2.y);
+        return pieces;
+    }
+    if (std::fabs(s.Lat1) > 89) {
+        pieces.emplace_back(p2.x, p1.y, p2.x, p2.y);
+        return pieces;
+    }
+
+    // The great circle is the plane through the centre whose points satisfy
+    // tan(lat) = -(N cos(lon) + M sin(lon)), longitudes counted with the shift.
+    const double rad = M_PI / 180.0;
+    const double l1 = longitudeDecalee(s.Lon1, decalage) * rad;
+    const double l2 = longitudeDecalee(s.Lon2, decalage) * rad;
+    const double f1 = s.Lat1 * rad;
+    const double f2 = s.Lat2 * rad;
+    const double a1 = std::cos(f1) * std::cos(l1), b1 = std::cos(f1) * std::sin(l1), c1 = std::sin(f1);
+    const double a2 = std::cos(f2) * std::cos(l2), b2 = std::cos(f2) * std::sin(l2), c2 = std::sin(f2);
+    const double det = a1 * b2 - a2 * b1;
+    if (std::fabs(det) < 1e-9) {
+        // Both ends on one meridian circle: the arc runs over the nearer pole.
+        const double yPole = (s.Lat1 + s.Lat2 >= 0) ? 0.0 : static_cast<double>(H);
+        pieces.emplace_back(p1.x, p1.y, p1.x, yPole);
+        pieces.emplace_back(p2.x, yPole, p2.x, p2.y);
+        return pieces;
+    }
+    const double N = (-c1 * b2 + c2 * b1) / det;
+    const double M = (-a1 * c2 + a2 * c1) / det;
+
+    const int pas = p2.x > p1.x ? 1 : -1;
+    QPointF precedent(p1.x, p1.y);
+    pieces.reserve(static_cast<std::size_t>(std::abs(p2.x - p1.x)));
+    for (int x = p1.x + pas; x != p2.x; x += pas) {
+        const double l = (x - W / 2.0) / W * 2.0 * M_PI;
+        const double phi = std::atan(-(N * std::cos(l) + M * std::sin(l)));
+        const QPointF p(x, arrondi(H / 2.0 - phi / M_PI * H));
+        pieces.emplace_back(precedent, p);
+        precedent = p;
+    }
+    pieces.emplace_back(precedent, QPointF(p2.x, p2.y));
+    return pieces;
+}
+
+QRect regionPieces(const std::vector<QLineF>& pieces)
+{
+    if (pieces.empty())
+        return {};
+    double x0 = pieces[0].x1(), x1 = x0, y0 = pieces[0].y1(), y1 = y0;
+    for (const QLineF& l : pieces) {
+        x0 = std::min({x0, l.x1(), l.x2()});
+        x1 = std::max({x1, l.x1(), l.x2()});
+        y0 = std::min({y0, l.y1(), l.y2()});
+        y1 = std::max({y1, l.y1(), l.y2()});
+    }
+    return QRect(QPoint(static_cast<int>(std::floor(x0)) - 2, static_cast<int>(std::floor(y0)) - 2),
+                 QPoint(static_cast<int>(std::ceil(x1)) + 2, static_cast<int>(std::ceil(y1)) + 2));
+}
+
+QRect TraceGrandCercle(const TSegmentGeo& s, TColor32 couleur, TBitmap32& cible, int decalage)
+{
+    const std::vector<QLineF> pieces = piecesGrandCercle(s, cible.width(), cible.height(), decalage);
+    for (const QLineF& l : pieces)
+        cible.lineAA(l.x1(), l.y1(), l.x2(), l.y2(), couleur);
+    return regionPieces(pieces) & cible.boundsRect();
+}
+
+int longueurTrajet(const std::vector<QPointF>& lonLat)
+{
+    int total = 0;
+    for (std::size_t i = 1; i < lonLat.size(); ++i)
+        total += distanceGrandCercle(lonLat[i - 1].x(), lonLat[i - 1].y(), lonLat[i].x(), lonLat[i].y());
+    return total;
+}
+
+bool loupeProposee(const BornesSelection& b)
+{
+    return std::abs(b.Lon1 - b.Lon2) > 40 && std::abs(b.Lat1 - b.Lat2) > 40;
+}
+
+ResultatLoupe calculerLoupe(const BornesSelection& zone, bool relacheAGauche, double echelleMin,
+                            double echelleMax, int largeurClient, int hauteurClient, int H)
+{
+    ResultatLoupe r;
+    int ouest = zone.Lon1;
+    int est = zone.Lon2;
+    if (relacheAGauche)
+        std::swap(ouest, est);
+    if (est < ouest)
+        est += 360;
+    r.ouest = ouest;
+    r.est = est;
+    r.sud = std::min(zone.Lat1, zone.Lat2);
+    r.nord = std::max(zone.Lat1, zone.Lat2);
+
+    int milieu = (ouest + est) / 2; // integer mean, truncated
+    if (milieu > 180)
+        milieu -= 360;
+    else if (milieu < -180)
+        milieu += 360;
+    r.decalage = -milieu;
+
+    const int dLat = std::max(1, r.nord - r.sud);
+    const int dLon = std::max(1, est - ouest);
+    const double proportionsFenetre =
+        largeurClient > 0 ? static_cast<double>(hauteurClient) / largeurClient : 0.5;
+    if (static_cast<double>(dLat) / dLon > proportionsFenetre) {
+        r.zoom = echelleMin * 180.0 / dLat;
+    } else {
+        // A zone wider than the window: its longitude span fills the window's width
+        // (the whole map, 360°, fills it at echelleMin), so its latitude span, in
+        // the window's proportions or less, fits the height too.
+        r.zoom = echelleMin * 360.0 / dLon;
+    }
+    r.zoom = std::max(echelleMin, std::min(r.zoom, echelleMax));
+    r.centreY = H / 2.0 - ((r.nord + r.sud) / 2.0) / 180.0 * H;
+    return r;
+}
+
+bool coupeAcceptee(const BornesSelection& b)
+{
+    return std::abs(b.Lon1 - b.Lon2) > 19 || std::abs(b.Lat1 - b.Lat2) >= 20;
+}
+
+BornesSelection ordonnerBornesCoupe(BornesSelection b, int f)
+{
+    // The two ends are exchanged as wholes so that each latitude stays with its
+    // longitude.
+    auto echanger = [&b] {
+        std::swap(b.Lon1, b.Lon2);
+        std::swap(b.Lat1, b.Lat2);
+    };
+    if (b.Lon1 > b.Lon2)
+        echanger();
+    if (b.Lon2 > 90 * f && b.Lon1 < -90 * f) {
+        echanger();
+        b.Lon2 += 360 * f;
+    }
+    return b;
+}
+
+} // namespace carte

@@ -1,0 +1,506 @@
+#include "map/modes.h"
+
+#include "data/records.h"
+#include "map/etatcarte.h"
+#include "map/grille.h"
+#include "map/projection.h"
+#include "ui/dialogs.h"
+
+#include <algorithm>
+
+namespace carte {
+
+DescriptionMode descriptionMode(Mode m)
+{
+    switch (m) {
+    case Mode::Zone:
+        return {"&Délimitation d'une zone", "Délimitation d'une zone", "Délimiter une zone sur la carte", true, false};
+    case Mode::Coupe:
+        return {"&Tracé d'une coupe", "Mode coupe", "Délimiter la coupe sur la carte", true, false};
+    case Mode::Consultation:
+        return {"&Consultation", "Mode consultation", "Carte", false, false};
+    case Mode::GrandCercle:
+        return {"Tracé d'arc de grand cercle", "Grand cercle", "tracé d'arc de grand cercle", false, false};
+    case Mode::Trajet:
+        return {"Suivre un trajet", "Suivi d'un trajet", "Suivi d'un trajet", true, false};
+    case Mode::Zoom:
+        return {"Zoom", "Mode Zoom", nullptr, false, true};
+    }
+    return {"", "", nullptr, false, true};
+}
+
+Effets& Effets::operator|=(const Effets& o)
+{
+    regionBande |= o.regionBande;
+    regionTraces |= o.regionTraces;
+    calqueTracesCree = calqueTracesCree || o.calqueTracesCree;
+    if (o.deplacerEchelle)
+        deplacerEchelle = o.deplacerEchelle;
+    if (o.menuStation >= 0)
+        menuStation = o.menuStation;
+    if (o.nouvelleReference >= 0)
+        nouvelleReference = o.nouvelleReference;
+    coupeDemandee = coupeDemandee || o.coupeDemandee;
+    selectionZone = selectionZone || o.selectionZone;
+    refaireCoupe = refaireCoupe || o.refaireCoupe;
+    if (o.loupe)
+        loupe = o.loupe;
+    lignesTable.insert(lignesTable.end(), o.lignesTable.begin(), o.lignesTable.end());
+    return *this;
+}
+
+TInteraction::TInteraction() = default;
+
+void TInteraction::attacherCalques(TBitmap32* bande, TBitmap32* traces)
+{
+    bande_ = bande;
+    traces_ = traces;
+    bandeOccupee_ = {};
+}
+
+int TInteraction::W() const
+{
+    if (ctx_.etat)
+        return ctx_.etat->W;
+    return bande_ ? bande_->width() : 0;
+}
+
+int TInteraction::H() const
+{
+    if (ctx_.etat)
+        return ctx_.etat->H;
+    return bande_ ? bande_->height() : 0;
+}
+
+int TInteraction::decalage() const
+{
+    return ctx_.etat ? ctx_.etat->Decalage : 0;
+}
+
+int TInteraction::f() const
+{
+    return ctx_.grille ? ctx_.grille->f() : 6;
+}
+
+int TInteraction::altitude(const IndicesGrille& g) const
+{
+    return ctx_.grille ? ctx_.grille->altitude(g.ligne, g.colonne) : 0;
+}
+
+PositionGeo TInteraction::versGeo(QPoint p) const
+{
+    if (W() <= 0 || H() <= 0)
+        return {};
+    return carteVersGeo(p.x(), p.y(), W(), H(), decalage());
+}
+
+IndicesGrille TInteraction::indices(QPoint p) const
+{
+    return indicesGrille(p.x(), p.y(), W(), H(), decalage(), f());
+}
+
+QRect TInteraction::clearBande()
+{
+    if (!bande_ || bandeOccupee_.isEmpty())
+        return {};
+    const QRect r = bandeOccupee_ & bande_->boundsRect();
+    if (!r.isEmpty())
+        bande_->fillRect(r, clTransparentWhite32);
+    bandeOccupee_ = {};
+    return r;
+}
+
+Effets TInteraction::effacerBande()
+{
+    Effets e;
+    e.regionBande = clearBande();
+    return e;
+}
+
+bool TInteraction::assurerCalqueTraces(Effets& e)
+{
+    if (!traces_)
+        return false;
+    if (traces_->isEmpty() && W() > 0 && H() > 0) {
+        traces_->setSize(W(), H());
+        e.calqueTracesCree = true;
+    }
+    return !traces_->isEmpty();
+}
+
+Effets TInteraction::ChoisirMode(int tag)
+{
+    Effets e;
+    if (tag < 0 || tag > 5)
+        return e;
+    e.regionBande = clearBande();
+    panneau_.okVisible = false;
+    panneau_.panelDistVisible = false;
+    finirTrajet();
+    panneau_.commandesDelimitees = false;
+    mode_ = static_cast<Mode>(tag);
+    if (mode_ == Mode::Zone) {
+        etape_ = 0;
+        panneau_.distance.clear();
+    } else if (mode_ == Mode::Trajet) {
+        panneau_.panelDistVisible = true;
+    }
+    return e;
+}
+
+Effets TInteraction::appui(int x, int y, BoutonSouris bouton)
+{
+    Effets e;
+    panneau_.loupeVisible = false;
+    if (bouton == BoutonSouris::Droit) {
+        finirTrajet();
+        finParDroit_ = true;
+    }
+    if (!trajetEnCours_) {
+        appui_ = QPoint(x, y);
+        cumul_ = 0;
+    }
+    if (ctx_.placementEchelle) {
+        e.deplacerEchelle = appui_;
+        return e;
+    }
+    geoAppui_ = versGeo(appui_);
+    panneau_.distance.clear();
+    etape_ = 0;
+    const IndicesGrille g = indices(appui_);
+    const int latEntiere = arrondi(geoAppui_.latitude);
+    const int lonEntiere = arrondi(geoAppui_.longitude);
+    panneau_.position = textesPositionAppui(lonEntiere, latEntiere, g.surGrille, altitude(g));
+    if (mode_ == Mode::Zone) {
+        bornes_.Lat1 = latEntiere;
+        bornes_.Lon1 = lonEntiere;
+    } else {
+        bornes_.Lat1 = g.ligne;
+        bornes_.Lon1 = g.colonne;
+    }
+    if (bouton == BoutonSouris::Gauche)
+        panneau_.commandesDelimitees = false;
+    if (bouton == BoutonSouris::Droit && mode_ == Mode::Consultation && ctx_.gpsCoche)
+        e.menuStation = stationLaPlusProche(TabStations, geoCourant_.longitude, geoCourant_.latitude);
+    return e;
+}
+
+void TInteraction::lectureMouvement(Effets&)
+{
+    const IndicesGrille g = indices(courant_);
+    panneau_.position =
+        textesPositionMouvement(geoCourant_.longitude, geoCourant_.latitude, g.surGrille, altitude(g));
+    if (ctx_.gpsCoche) {
+        const std::vector<TStationGPS>& liste = TabTri.empty() ? TabStations : TabTri;
+        const bool ref = ctx_.etat && ctx_.etat->StationRef >= 0;
+        const LectureStation ls = lectureStation(liste, geoCourant_.longitude, geoCourant_.latitude, ref,
+                                                 ref ? ctx_.etat->VitLatRef : 0, ref ? ctx_.etat->VitLongRef : 0);
+        panneau_.station = ls.station;
+        panneau_.vitesse = ls.vitesse;
+    }
+    if (ctx_.volcansCoche) {
+        const LectureVolcan lv = lectureVolcan(TabVolcans, geoCourant_.longitude, geoCourant_.latitude);
+        panneau_.volcanVisible = lv.indice >= 0;
+        panneau_.nomVolcan = lv.nom;
+        panneau_.altVolcan = lv.altitude;
+        panneau_.typeVolcan = lv.type;
+        panneau_.activiteVolcan = lv.activite;
+    }
+}
+
+Effets TInteraction::deplacement(int x, int y, bool gaucheEnfonce)
+{
+    Effets e;
+    courant_ = QPoint(x, y);
+    geoCourant_ = versGeo(courant_);
+    if (ctx_.placementEchelle) {
+        if (gaucheEnfonce)
+            e.deplacerEchelle = courant_;
+        return e;
+    }
+    lectureMouvement(e);
+
+    if ((gaucheEnfonce || trajetEnCours_) && mode_ != Mode::Zone) {
+        etape_ = distanceGrandCercle(geoAppui_.longitude, geoAppui_.latitude, geoCourant_.longitude,
+                                     geoCourant_.latitude);
+        panneau_.distance = texteDistance(etape_);
+    }
+
+    if (!trajetEnCours_ && !gaucheEnfonce)
+        return e;
+
+    // Only the pixels the band covered before are cleared, then the new band is
+    // drawn; both regions are repainted.
+    e.regionBande = clearBande();
+    const bool dessinPossible = bande_ && !bande_->isEmpty();
+    QRect dessine;
+    if (trajetEnCours_ && dessinPossible) {
+        const TSegmentGeo s{geoAppui_.latitude, geoAppui_.longitude, geoCourant_.latitude, geoCourant_.longitude};
+        dessine |= TraceGrandCercle(s, ctx_.couleurTrace, *bande_, decalage());
+    }
+    if (gaucheEnfonce) {
+        if (mode_ == Mode::Zone) {
+            const QRect cadre(QPoint(std::min(appui_.x(), x), std::min(appui_.y(), y)),
+                              QPoint(std::max(appui_.x(), x), std::max(appui_.y(), y)));
+            if (dessinPossible) {
+                bande_->frameRect(cadre, ctx_.couleurTrace);
+                dessine |= cadre.adjusted(-1, -1, 1, 1) & bande_->boundsRect();
+            }
+            relache_ = courant_;
+            bornes_.Lat2 = arrondi(geoCourant_.latitude);
+            bornes_.Lon2 = arrondi(geoCourant_.longitude);
+        } else if (mode_ == Mode::GrandCercle) {
+            if (dessinPossible) {
+                const TSegmentGeo s{geoAppui_.latitude, geoAppui_.longitude, geoCourant_.latitude,
+                                    geoCourant_.longitude};
+                dessine |= TraceGrandCercle(s, ctx_.couleurGrandCercle, *bande_, decalage());
+            }
+        } else {
+            if (dessinPossible) {
+                bande_->lineAA(appui_.x(), appui_.y(), x, y, ctx_.couleurTrace);
+                bande_->lineAA(appui_.x() + 1, appui_.y() + 1, x + 1, y + 1, ctx_.couleurTrace);
+                dessine |= QRect(QPoint(std::min(appui_.x(), x) - 2, std::min(appui_.y(), y) - 2),
+                                 QPoint(std::max(appui_.x(), x) + 3, std::max(appui_.y(), y) + 3)) &
+                           bande_->boundsRect();
+            }
+            const IndicesGrille g = indices(courant_);
+            bornes_.Lat2 = g.ligne;
+            bornes_.Lon2 = g.colonne;
+        }
+    }
+    bandeOccupee_ = dessine;
+    e.regionBande |= dessine;
+    return e;
+}
+
+Effets TInteraction::relachement(int x, int y, BoutonSouris bouton)
+{
+    Q_UNUSED(bouton);
+    Effets e;
+    relache_ = QPoint(x, y);
+    if (ctx_.placementEchelle)
+        return e;
+    const PositionGeo geoRelache = versGeo(relache_);
+    panneau_.okVisible = mode_ == Mode::Coupe || (mode_ == Mode::Zone && ctx_.gpsCoche);
+
+    if (mode_ == Mode::Zone) {
+        panneau_.commandesDelimitees = true;
+        // The zone ends where the button is released, also when the pointer did not
+        // move since the press (a plain click must not reuse an older zone's corner).
+        bornes_.Lat2 = arrondi(geoRelache.latitude);
+        bornes_.Lon2 = arrondi(geoRelache.longitude);
+        panneau_.loupeVisible = loupeProposee(bornes_);
+    } else {
+        etape_ = distanceGrandCercle(geoAppui_.longitude, geoAppui_.latitude, geoRelache.longitude,
+                                     geoRelache.latitude);
+        panneau_.distance = texteDistance(etape_);
+    }
+
+    if (mode_ == Mode::Trajet) {
+        if (finParDroit_) {
+            e.regionBande |= clearBande();
+            finirTrajet();
+            finParDroit_ = false;
+        } else {
+            if (trajetEnCours_) {
+                cumul_ += etape_;
+                panneau_.distanceCumulee = texteDistanceCumulee(cumul_);
+            } else {
+                if (conserver_) {
+                    GroupeReperes g;
+                    g.relier = true;
+                    g.grandsCercles = true;
+                    groupes.push_back(g);
+                } else {
+                    e |= RedessinerTraces();
+                }
+                trajetEnCours_ = true;
+            }
+            if (assurerCalqueTraces(e)) {
+                const TSegmentGeo s{geoAppui_.latitude, geoAppui_.longitude, geoRelache.latitude,
+                                    geoRelache.longitude};
+                e.regionTraces |= TraceGrandCercle(s, ctx_.couleurTrace, *traces_, decalage());
+                tracesOccupees_ |= e.regionTraces;
+            }
+            appui_ = relache_;
+            geoAppui_ = geoRelache;
+            if (conserver_) {
+                if (groupes.empty()) {
+                    GroupeReperes g;
+                    g.relier = true;
+                    g.grandsCercles = true;
+                    groupes.push_back(g);
+                }
+                TRepere r;
+                r.Latitude = geoRelache.latitude;
+                r.Longitude = geoRelache.longitude;
+                r.Disposition = QStringLiteral("O");
+                groupes.back().reperes.push_back(r);
+                ++lignesTrajet_;
+                e.lignesTable.push_back({lignesTrajet_, texteCoordonneeRepere(r.Latitude),
+                                         texteCoordonneeRepere(r.Longitude)});
+            }
+        }
+    } else if (mode_ == Mode::GrandCercle && conserver_) {
+        const TSegmentGeo s{geoAppui_.latitude, geoAppui_.longitude, geoRelache.latitude, geoRelache.longitude};
+        arcs.push_back(s);
+        if (assurerCalqueTraces(e)) {
+            const QRect r = TraceGrandCercle(s, ctx_.couleurGrandCercle, *traces_, decalage());
+            e.regionTraces |= r;
+            tracesOccupees_ |= r;
+        }
+    } else if (mode_ == Mode::Coupe) {
+        e.coupeDemandee = coupeAcceptee(bornes_);
+    }
+    return e;
+}
+
+Effets TInteraction::doubleClic()
+{
+    Effets e;
+    if (mode_ == Mode::Consultation)
+        e.nouvelleReference = stationLaPlusProche(TabStations, geoCourant_.longitude, geoCourant_.latitude);
+    return e;
+}
+
+Effets TInteraction::conserverLesTraces()
+{
+    conserver_ = !conserver_;
+    finirTrajet();
+    return {};
+}
+
+Effets TInteraction::effacerLesTraces()
+{
+    Effets e;
+    if (!traces_ || traces_->isEmpty())
+        return e;
+    if (!askOkCancel(QStringLiteral("Atention, les repères seront perdus")))
+        return e;
+    if (bande_ && !bande_->isEmpty()) {
+        bande_->clear();
+        bandeOccupee_ = {};
+        e.regionBande = bande_->boundsRect();
+    }
+    traces_->clear();
+    tracesOccupees_ = {};
+    e.regionTraces = traces_->boundsRect();
+    arcs.clear();
+    coupes.clear();
+    groupes.clear();
+    cumul_ = 0;
+    panneau_.distanceCumulee = texteDistanceCumulee(0);
+    return e;
+}
+
+Effets TInteraction::effacerDernierGrandCercle()
+{
+    Effets e;
+    if (arcs.empty())
+        return e;
+    e.regionBande = clearBande();
+    arcs.pop_back();
+    e |= RedessinerTraces();
+    return e;
+}
+
+Effets TInteraction::effacerDerniereCoupe()
+{
+    Effets e;
+    if (coupes.empty())
+        return e;
+    e.regionBande = clearBande();
+    coupes.pop_back();
+    e |= RedessinerTraces();
+    return e;
+}
+
+Effets TInteraction::raz()
+{
+    Effets e;
+    cumul_ = 0;
+    panneau_.distanceCumulee = texteDistanceCumulee(0);
+    panneau_.panelDistVisible = mode_ == Mode::Trajet;
+    lignesTrajet_ = 0;
+    if (!conserver_)
+        e |= RedessinerTraces();
+    return e;
+}
+
+Effets TInteraction::okClic()
+{
+    Effets e;
+    panneau_.okVisible = false;
+    if (mode_ == Mode::Zone)
+        e.selectionZone = true;
+    else if (mode_ == Mode::Coupe)
+        e.refaireCoupe = true;
+    return e;
+}
+
+Effets TInteraction::loupeClic(int largeurClient, int hauteurClient)
+{
+    Effets e;
+    panneau_.loupeVisible = false;
+    const double emin = ctx_.etat ? ctx_.etat->EchelleMin : 1.0;
+    const double emax = ctx_.etat ? ctx_.etat->EchelleMax : 1.0;
+    e.loupe = calculerLoupe(bornes_, relacheAGauche(), emin, emax, largeurClient, hauteurClient, H());
+    return e;
+}
+
+Effets TInteraction::ajouterReperes(TGrilleReperes& grille, bool ajouter)
+{
+    Effets e;
+    if (grille.relier) {
+        cumul_ = 0;
+        etape_ = 0;
+        panneau_.panelDistVisible = true;
+    }
+    if (ajouter) {
+        groupes.emplace_back();
+    } else {
+        groupes.resize(1);
+        groupes[0] = GroupeReperes();
+    }
+    GroupeReperes& g = groupes.back();
+    g.reperes = lireReperesGrille(grille);
+    g.relier = grille.relier;
+    g.grandsCercles = grille.grandsCercles;
+    if (!g.reperes.empty()) {
+        assurerCalqueTraces(e);
+        e |= RedessinerTraces();
+        if (mode_ == Mode::Trajet && groupes.back().reperes.size() > 1) {
+            cumul_ = longueurGroupe(groupes.back().reperes);
+            panneau_.distanceCumulee = texteDistanceCumulee(cumul_);
+        }
+    } else {
+        groupes.pop_back();
+        // The groups replaced by this empty one must leave the map too.
+        if (!ajouter)
+            e |= RedessinerTraces();
+    }
+    return e;
+}
+
+Effets TInteraction::RedessinerTraces()
+{
+    Effets e;
+    if (!traces_ || traces_->isEmpty())
+        return e;
+    // Everything drawn on this layer since the last clear lies inside
+    // tracesOccupees_; clearing that part only keeps redraws cheap on large maps.
+    const QRect avant = tracesOccupees_ & traces_->boundsRect();
+    if (!avant.isEmpty())
+        traces_->fillRect(avant, clTransparentWhite32);
+    QRect dessine = dessinerGroupesReperes(groupes, *traces_, decalage(), ctx_.styleReperes);
+    for (const TSegmentGeo& s : arcs)
+        dessine |= TraceGrandCercle(s, ctx_.couleurGrandCercle, *traces_, decalage());
+    if (dessinerCoupeGardee)
+        for (const TCoupeGardee& c : coupes)
+            dessine |= dessinerCoupeGardee(c, *traces_);
+    tracesOccupees_ = dessine;
+    e.regionTraces = avant | dessine;
+    return e;
+}
+
+} // namespace carte
