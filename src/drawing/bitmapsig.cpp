@@ -145,7 +145,11 @@ void RemplirForme(int x, int y, TColor32 colour, TBitmap32& target, int fill)
     const TColor32 trou = withAlpha(colour, 1);
     // Blending a fully transparent colour leaves the pixel fillable: track visits.
     const bool suivre = alphaOf(colour) == 0;
+    // Every reached pixel is 0x00FFFFFF, over which blending gives the source back
+    // (or the pixel itself for a fully transparent source): both are precomputed.
+    const TColor32 encre = blendOver(colour, clTransparentWhite32);
+    const TColor32 vide = blendOver(trou, clTransparentWhite32);
     Inonder(
         target, x, y, suivre, [](TColor32 p) { return p == clTransparentWhite32; },
-        [&](int px, int py, TColor32& p) { p = blendOver(MotifEncre(fill, px, py) ? colour : trou, p); });
+        [&](int px, int py, TColor32& p) { p = MotifEncre(fill, px, py) ? encre : vide; });
 }

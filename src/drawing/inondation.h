@@ -1,6 +1,7 @@
-// Breadth-first flood over the four neighbours, with two arrays of pixel positions
-// (the current front and the next one) instead of recursion, so that flooding a
-// whole page never grows the stack.
+// Flood over the four neighbours without recursion: the flood advances by
+// horizontal runs, keeping two arrays of seed positions (the current front and the
+// next one), so that flooding a whole page never grows the stack. Which pixels are
+// reached does not depend on the order of the visit.
 #pragma once
 
 #include "ui/bitmap32.h"
@@ -21,46 +22,55 @@ void Inonder(TBitmap32& target, int sx, int sy, bool suivre, Fillable fillable, 
     const int w = target.width();
     const int h = target.height();
     TColor32* px = target.bits();
-    const std::int32_t seed = sy * w + sx;
-    if (!fillable(px[seed]))
-        return;
 
     std::vector<std::uint8_t> vu;
     if (suivre)
         vu.assign(static_cast<std::size_t>(w) * h, 0);
-
-    std::vector<std::int32_t> front;
-    std::vector<std::int32_t> suivant;
-    front.reserve(1024);
-    suivant.reserve(1024);
-
-    auto atteindre = [&](std::int32_t p, int x, int y) {
-        if (!fillable(px[p]))
-            return;
-        if (suivre) {
-            if (vu[static_cast<std::size_t>(p)])
-                return;
-            vu[static_cast<std::size_t>(p)] = 1;
-        }
-        write(x, y, px[p]);
-        suivant.push_back(p);
+    auto libre = [&](std::int64_t p) {
+        return fillable(px[p]) && (!suivre || !vu[static_cast<std::size_t>(p)]);
     };
 
-    atteindre(seed, sx, sy);
+    std::vector<std::int64_t> front;
+    std::vector<std::int64_t> suivant;
+    front.reserve(256);
+    suivant.reserve(256);
+    suivant.push_back(static_cast<std::int64_t>(sy) * w + sx);
+
     while (!suivant.empty()) {
         front.swap(suivant);
         suivant.clear();
-        for (const std::int32_t p : front) {
-            const int y = p / w;
-            const int x = p - y * w;
-            if (x > 0)
-                atteindre(p - 1, x - 1, y);
-            if (y > 0)
-                atteindre(p - w, x, y - 1);
-            if (x < w - 1)
-                atteindre(p + 1, x + 1, y);
-            if (y < h - 1)
-                atteindre(p + w, x, y + 1);
+        for (const std::int64_t p : front) {
+            if (!libre(p))
+                continue;
+            const int y = static_cast<int>(p / w);
+            const std::int64_t ligne = static_cast<std::int64_t>(y) * w;
+            int g = static_cast<int>(p - ligne);
+            int d = g;
+            while (g > 0 && libre(ligne + g - 1))
+                --g;
+            while (d < w - 1 && libre(ligne + d + 1))
+                ++d;
+            for (int x = g; x <= d; ++x) {
+                if (suivre)
+                    vu[static_cast<std::size_t>(ligne + x)] = 1;
+                write(x, y, px[ligne + x]);
+            }
+            // One seed per run of reachable pixels on the rows above and below.
+            for (const int ny : {y - 1, y + 1}) {
+                if (ny < 0 || ny >= h)
+                    continue;
+                const std::int64_t autre = static_cast<std::int64_t>(ny) * w;
+                bool dansRun = false;
+                for (int x = g; x <= d; ++x) {
+                    if (libre(autre + x)) {
+                        if (!dansRun)
+                            suivant.push_back(autre + x);
+                        dansRun = true;
+                    } else {
+                        dansRun = false;
+                    }
+                }
+            }
         }
     }
 }
