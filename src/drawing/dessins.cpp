@@ -190,6 +190,11 @@ namespace {
 // theta + pi -/+ h, the open polyline grown by t with sharp joins.
 void PointeFleche(TBitmap32& target, int x, int y, double theta, double h, int b, int t, TColor32 colour)
 {
+    // A head reaches at most b + t pixels from its tip: skip the ones that cannot
+    // touch the bitmap (this also keeps far tips out of fixed-point range).
+    const int portee = b + t + 2;
+    if (x < -portee || y < -portee || x >= target.width() + portee || y >= target.height() + portee)
+        return;
     TPolygon32 head;
     head.Closed = false;
     head.Add(x + Arrondi(b * std::cos(theta + kPi - h)), y + Arrondi(b * std::sin(theta + kPi - h)));
@@ -200,6 +205,30 @@ void PointeFleche(TBitmap32& target, int x, int y, double theta, double h, int b
         head.Outline().DrawEdge(target, colour);
     else
         head.Outline().Grow(t, 1).Draw(target, colour, colour);
+}
+
+// The part [u0, u1] of the segment (x, y) + u (dx, dy), u in [0, 1], that lies
+// within a few pixels of the bitmap (Liang-Barsky). False when none does.
+bool ClipperSegment(double x, double y, double dx, double dy, const TBitmap32& target, double& u0, double& u1)
+{
+    constexpr double marge = 4;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x + marge, target.width() - 1 + marge - x, y + marge, target.height() - 1 + marge - y};
+    u0 = 0;
+    u1 = 1;
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double r = q[i] / p[i];
+        if (p[i] < 0)
+            u0 = std::max(u0, r);
+        else
+            u1 = std::min(u1, r);
+    }
+    return u0 <= u1;
 }
 
 } // namespace
@@ -217,13 +246,26 @@ void TracerLigne(int x1, int y1, int x2, int y2, TBitmap32& target, int style, i
     const double ny = -dx / len;
     const std::vector<TColor32> stipple{colour, 0x00000000};
     const double pas = 0.5 / (t + 1);
+    const double periode = 4.0 * (t + 1); // a dash and a gap, along the major axis
+    const double majeur = std::max(std::fabs(dx), std::fabs(dy));
     for (int k = -2 * t; k <= 2 * t; ++k) {
         const double ox = k / 2.0 * nx;
         const double oy = k / 2.0 * ny;
+        double u0 = 0, u1 = 1;
+        if (!ClipperSegment(x1 + ox, y1 + oy, dx, dy, target, u0, u1))
+            continue;
+        // Far-away ends are brought near the bitmap, so that a line through a
+        // zoomed view costs its visible length only. The start moves back to a whole
+        // number of dash periods, which keeps the dashes where they were.
+        const double recul = style == stTirets ? std::floor(u0 * majeur / periode) * periode
+                                               : std::floor(u0 * majeur);
+        u0 = recul / majeur;
+        const double ax = x1 + ox + u0 * dx, ay = y1 + oy + u0 * dy;
+        const double bx = x1 + ox + u1 * dx, by = y1 + oy + u1 * dy;
         if (style == stTirets)
-            target.lineAAStipple(x1 + ox, y1 + oy, x2 + ox, y2 + oy, stipple, pas);
+            target.lineAAStipple(ax, ay, bx, by, stipple, pas);
         else
-            target.lineAA(x1 + ox, y1 + oy, x2 + ox, y2 + oy, colour);
+            target.lineAA(ax, ay, bx, by, colour);
     }
 
     if (arrow != flFin && arrow != flDouble)
@@ -301,16 +343,28 @@ void TracerCercle(int xc, int yc, int r, TBitmap32& target, int style, int fill,
         return;
     t = std::max(0, t);
     r = std::max(0, r);
-    const int n = 7 * (r + t);
+    // Steps around the rim; none when the ring misses the bitmap altogether (wholly
+    // outside it, or the bitmap wholly inside the inner edge).
+    std::int64_t n = 7 * (static_cast<std::int64_t>(r) + t);
+    {
+        const double cx = std::clamp<double>(xc, 0, target.width() - 1);
+        const double cy = std::clamp<double>(yc, 0, target.height() - 1);
+        const double proche = std::hypot(cx - xc, cy - yc);
+        const double fx = std::max<double>(std::abs(xc), std::abs(xc - (target.width() - 1)));
+        const double fy = std::max<double>(std::abs(yc), std::abs(yc - (target.height() - 1)));
+        const double loin = std::hypot(fx, fy);
+        if (proche > double(r) + t + 2 || loin < double(r) - t - 2)
+            n = 0;
+    }
     if (n > 0) {
         const bool tirets = style == stTirets;
         const double periode = 4.0 * (t + 1);
         const TColor32 trou = withAlpha(colour, 1);
-        for (int i = 0; i < n; ++i) {
-            const double a = 2 * kPi * i / n;
+        for (std::int64_t i = 0; i < n; ++i) {
+            const double a = 2 * kPi * double(i) / double(n);
             const double c = std::cos(a);
             const double s = std::sin(a);
-            const double q = i / periode;
+            const double q = double(i) / periode;
             const bool vide = tirets && q - std::floor(q) >= 0.5;
             auto point = [&](double rayon) {
                 const int x = xc + Arrondi(rayon * c);

@@ -144,6 +144,29 @@ TEST(TracerLigne, DashesAndGapsAreTwoTPlusOneLong)
     }
 }
 
+TEST(TracerLigne, FarEndsDrawOnlyTheVisiblePartUnchanged)
+{
+    // The same lines drawn in a large bitmap and in a small window onto it.
+    for (int st : {stPlein, stTirets})
+        for (int t : {0, 2}) {
+            SCOPED_TRACE(testing::Message() << st << " " << t);
+            TBitmap32 grand(1400, 400), petit(60, 40);
+            TracerLigne(7, 13, 1390, 390, grand, st, flAucune, kRouge, t);
+            TracerLigne(7 - 700, 13 - 200, 1390 - 700, 390 - 200, petit, st, flAucune, kRouge, t);
+            for (int y = 0; y < 40; ++y)
+                for (int x = 0; x < 60; ++x)
+                    ASSERT_EQ(petit.pixel(x, y), grand.pixel(x + 700, y + 200)) << x << "," << y;
+        }
+    // Ends a billion pixels away: only the crossing is drawn, at once.
+    TBitmap32 b(30, 30);
+    TracerLigne(-1000000000, 10, 1000000000, 10, b, stTirets, flDouble, kBleu, 1);
+    TracerLigne(-1000000000, -1000000000, -1000000000, 1000000000, b, stPlein, flAucune, kBleu, 0);
+    EXPECT_TRUE(Encre(b, 2, 10) || Encre(b, 6, 10));
+    TBitmap32 c(30, 30);
+    TracerCercle(15, 15, 1000000000, c, stPlein, rmPlein, kBleu, 3);
+    EXPECT_EQ(c.pixel(15, 15), kBleu); // filled, the rim far outside
+}
+
 TEST(TracerRectangle, SolidFrameWithoutFill)
 {
     TBitmap32 b(30, 30);
