@@ -1,15 +1,26 @@
 // Orbiplate: program entry.
+#include "map/windows/delimCarte.h"
+#include "ui/windows/qtdialogs.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QDir>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orbiplate"));
     QApplication::setApplicationDisplayName(QStringLiteral("Orbiplate"));
-    QMainWindow carte;
-    carte.setWindowTitle(QStringLiteral("Carte"));
-    carte.resize(1024, 700);
+    QtDialogService service;
+    setDialogService(&service);
+
+    // The data files are read from the folder the program was started in.
+    TCarte carte(QDir::currentPath());
+    if (!carte.demarrer())
+        return 1;
     carte.show();
-    return app.exec();
+    // The map paints itself once before the tool windows are created.
+    QApplication::processEvents();
+    const int code = app.exec();
+    setDialogService(nullptr);
+    return code;
 }

@@ -1,0 +1,58 @@
+// Display-choice dialog of the map ("Choix des couleurs"): colours, thresholds,
+// background veil, base picture and population settings.
+#pragma once
+
+#include "map/rendu.h"
+
+#include <QDialog>
+#include <QFont>
+#include <QPushButton>
+
+class QCheckBox;
+class QSpinBox;
+
+// A clickable colour panel: clicking opens the colour dialog on its colour.
+class TPanneauCouleur : public QPushButton {
+    Q_OBJECT
+public:
+    TPanneauCouleur(const QString& nom, QWidget* parent);
+    TColor32 couleur() const { return couleur_; }
+    void setCouleur(TColor32 c);
+
+private:
+    void choisir();
+    TColor32 couleur_ = clBlack32;
+};
+
+class TChoixCouleursCarte : public QDialog {
+    Q_OBJECT
+public:
+    explicit TChoixCouleursCarte(QWidget* parent = nullptr);
+
+    // Loads every control from the settings and the base picture flags.
+    void charger(const ReglagesAffichage& r, bool fondNB, bool cartePrecise);
+    // Reads every control back (colours made opaque).
+    void lire(ReglagesAffichage& r, bool& fondNB, bool& cartePrecise) const;
+
+    TPanneauCouleur* CouleurS;
+    TPanneauCouleur* CouleurGPS;
+    TPanneauCouleur* CouleurVect;
+    TPanneauCouleur* CouleurVLF;
+    TPanneauCouleur* CouleurVSM;
+    TPanneauCouleur* CouleurVLV;
+    TPanneauCouleur* CouleurVP;
+    TPanneauCouleur* CouleurVA;
+    TPanneauCouleur* CouleurPop;
+    QCheckBox* PointsEpais;
+    QCheckBox* FondNB;
+    QCheckBox* CartePrecise;
+    QSpinBox* Magnimini;
+    QSpinBox* ProflimiteS;
+    QSpinBox* AttenueFond;
+    QSpinBox* DensPopMini;
+    QSpinBox* DensPopMax;
+    QPushButton* SpeedButton1;
+    QPushButton* BoutonOK;
+    QPushButton* BoutonAnnuler;
+    QFont PoliceTraces;
+};
