@@ -9,8 +9,10 @@ PACKAGES=(
   libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev zlib1g-dev libgif-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgdal-dev
+  libbz2-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth imagemagick
+  xdotool
 )
 
 missing=()
