@@ -183,6 +183,25 @@ void BM_EncodeGif1188Drawing(benchmark::State& state)
 }
 BENCHMARK(BM_EncodeGif1188Drawing)->Unit(benchmark::kMillisecond);
 
+// Worst case for the palette search: every pixel a different colour.
+void BM_EncodeGif1188Noise(benchmark::State& state)
+{
+    TBitmap32 bmp(1188, 840);
+    std::uint32_t seed = 99;
+    for (int y = 0; y < bmp.height(); ++y)
+        for (int x = 0; x < bmp.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            bmp.setPixel(x, y, seed | 0xFF000000u);
+        }
+    QByteArray out;
+    for (auto _ : state) {
+        encodeGif(bmp, out);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.counters["bytes"] = out.size();
+}
+BENCHMARK(BM_EncodeGif1188Noise)->Unit(benchmark::kMillisecond);
+
 void BM_EncodeJpeg3600(benchmark::State& state)
 {
     const TBitmap32 bmp = syntheticMap(3600, 1800);

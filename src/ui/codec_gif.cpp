@@ -155,22 +155,61 @@ inline float weightedDist2(const float* a, const float* b)
 
 constexpr float kAxisWeight[3] = {1.41f, 2.0f, 1.0f}; // square roots of the weights above
 
-int nearest(const std::vector<PaletteEntry>& palette, const float* c)
-{
-    int best = 0;
-    float bestD = std::numeric_limits<float>::max();
-    for (std::size_t i = 0; i < palette.size(); ++i) {
-        const float p[3] = {float(palette[i].r), float(palette[i].g), float(palette[i].b)};
-        const float d = weightedDist2(p, c);
-        if (d < bestD) {
-            bestD = d;
-            best = static_cast<int>(i);
-            if (d == 0)
-                break;
-        }
+// Nearest palette entry under the weighted distance. Entries are sorted by green,
+// the heaviest axis: the search walks outwards from the green of the colour and
+// stops on each side once the green difference alone exceeds the best distance.
+class PaletteSearch {
+public:
+    explicit PaletteSearch(const std::vector<PaletteEntry>& palette)
+    {
+        for (std::size_t i = 0; i < palette.size(); ++i)
+            entries_.push_back({float(palette[i].r), float(palette[i].g), float(palette[i].b), int(i)});
+        std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) { return a.c[1] < b.c[1]; });
     }
-    return best;
-}
+    int find(const float* c) const
+    {
+        const auto start = std::lower_bound(entries_.begin(), entries_.end(), c[1],
+                                            [](const Entry& e, float g) { return e.c[1] < g; });
+        std::ptrdiff_t up = start - entries_.begin(), down = up - 1;
+        const std::ptrdiff_t n = static_cast<std::ptrdiff_t>(entries_.size());
+        float bestD = std::numeric_limits<float>::max();
+        int best = entries_.empty() ? 0 : entries_.front().index;
+        while (up < n || down >= 0) {
+            if (up < n) {
+                const Entry& e = entries_[static_cast<std::size_t>(up)];
+                const float dg = e.c[1] - c[1];
+                if (4 * dg * dg >= bestD) {
+                    up = n;
+                } else {
+                    const float d = weightedDist2(e.c, c);
+                    if (d < bestD)
+                        bestD = d, best = e.index;
+                    ++up;
+                }
+            }
+            if (down >= 0) {
+                const Entry& e = entries_[static_cast<std::size_t>(down)];
+                const float dg = e.c[1] - c[1];
+                if (4 * dg * dg >= bestD) {
+                    down = -1;
+                } else {
+                    const float d = weightedDist2(e.c, c);
+                    if (d < bestD)
+                        bestD = d, best = e.index;
+                    --down;
+                }
+            }
+        }
+        return best;
+    }
+
+private:
+    struct Entry {
+        float c[3];
+        int index;
+    };
+    std::vector<Entry> entries_;
+};
 
 struct Box {
     std::size_t begin, end; // range of points
@@ -257,9 +296,10 @@ std::vector<PaletteEntry> medianCut(std::vector<ColourPoint>& pts, int maxColors
         palette.push_back({0, 0, 0});
 
     for (int round = 0; round < 2; ++round) {
+        const PaletteSearch search(palette);
         std::vector<double> sum(palette.size() * 4, 0.0);
         for (const ColourPoint& p : pts) {
-            const std::size_t k = static_cast<std::size_t>(nearest(palette, p.c));
+            const std::size_t k = static_cast<std::size_t>(search.find(p.c));
             for (int a = 0; a < 3; ++a)
                 sum[4 * k + a] += double(p.c[a]) * p.weight;
             sum[4 * k + 3] += p.weight;
@@ -329,6 +369,7 @@ void quantisedPalette(const TBitmap32& bmp, int maxColors, std::uint8_t transpar
     }
 
     palette = medianCut(pts, maxColors);
+    const PaletteSearch search(palette);
 
     // Each distinct colour (or grid cell) is matched once, then pixels look it up.
     if (exact) {
@@ -336,7 +377,7 @@ void quantisedPalette(const TBitmap32& bmp, int maxColors, std::uint8_t transpar
             if (table.key(s) != ColourTable::kEmpty) {
                 const std::uint32_t k = table.key(s);
                 const float c[3] = {float(redOf(k)), float(greenOf(k)), float(blueOf(k))};
-                table.value(s) = static_cast<std::uint32_t>(nearest(palette, c));
+                table.value(s) = static_cast<std::uint32_t>(search.find(c));
             }
         std::uint32_t lastKey = ColourTable::kEmpty;
         std::uint8_t lastIndex = 0;
@@ -358,7 +399,7 @@ void quantisedPalette(const TBitmap32& bmp, int maxColors, std::uint8_t transpar
             if (const std::uint32_t w = cellCount[cell]) {
                 const float c[3] = {float(cellSum[3 * cell]) / w, float(cellSum[3 * cell + 1]) / w,
                                     float(cellSum[3 * cell + 2]) / w};
-                cellIndex[cell] = static_cast<std::uint8_t>(nearest(palette, c));
+                cellIndex[cell] = static_cast<std::uint8_t>(search.find(c));
             }
         for (std::size_t i = 0; i < n; ++i) {
             const TColor32 c = px[i];

@@ -437,8 +437,19 @@ TEST(PictureFormat, ContentIsRecognisedWhateverTheName)
         TBitmap32 back;
         ASSERT_TRUE(loadPicture(renamed, back, &err)) << c.name << ": " << err.toStdString();
         EXPECT_EQ(back.width(), 20);
-        if (c.format == ImageFormat::Png || c.format == ImageFormat::Bmp)
+        if (c.format == ImageFormat::Png || c.format == ImageFormat::Bmp) {
             EXPECT_EQ(back, bmp) << c.name;
+        }
+    }
+    // Windows icons load through Qt's reader.
+    QByteArray icon;
+    QBuffer iconBuffer(&icon);
+    iconBuffer.open(QIODevice::WriteOnly);
+    if (makeDrawing(16, 16).toImage().save(&iconBuffer, "ICO")) {
+        TBitmap32 back;
+        EXPECT_EQ(sniffFormat(icon), ImageFormat::Unknown);
+        ASSERT_TRUE(decodePicture(icon, back));
+        EXPECT_EQ(back.width(), 16);
     }
     EXPECT_EQ(sniffFormat(QByteArray("GIF89a")), ImageFormat::Gif);
     EXPECT_EQ(sniffFormat(QByteArray("\xFF\xD8\xFF\xE0", 4)), ImageFormat::Jpeg);
