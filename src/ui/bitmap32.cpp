@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 
-TColor32 blendOver(TColor32 src, TColor32 dst)
+TColor32 blendOverGeneral(TColor32 src, TColor32 dst)
 {
     const std::uint32_t sa = alphaOf(src);
     if (sa == 0)

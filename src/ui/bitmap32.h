@@ -32,9 +32,27 @@ constexpr TColor32 color32(std::uint32_t r, std::uint32_t g, std::uint32_t b, st
 }
 constexpr TColor32 withAlpha(TColor32 c, std::uint32_t a) { return (c & 0x00FFFFFF) | (a << 24); }
 
+// x / 255 rounded to the nearest integer, for 0 <= x <= 255 * 255.
+constexpr std::uint32_t div255(std::uint32_t x) { return (x + 128 + ((x + 128) >> 8)) >> 8; }
+
 // "Over" compositing in straight alpha. Over a fully transparent destination the
 // source comes back unchanged; an opaque source replaces the destination.
-TColor32 blendOver(TColor32 src, TColor32 dst);
+TColor32 blendOverGeneral(TColor32 src, TColor32 dst);
+inline TColor32 blendOver(TColor32 src, TColor32 dst)
+{
+    const std::uint32_t sa = alphaOf(src);
+    if (sa == 0)
+        return dst;
+    if (sa == 255 || alphaOf(dst) == 0)
+        return src;
+    if (alphaOf(dst) == 255) {
+        // Opaque destination (the common case on pictures): Fc = Sc Sa + Dc (1 - Sa).
+        const std::uint32_t da = 255 - sa;
+        return 0xFF000000u | (div255(redOf(src) * sa + redOf(dst) * da) << 16) |
+               (div255(greenOf(src) * sa + greenOf(dst) * da) << 8) | div255(blueOf(src) * sa + blueOf(dst) * da);
+    }
+    return blendOverGeneral(src, dst);
+}
 
 // The source with its alpha scaled by weight/255, blended over the destination.
 TColor32 blendOverWeighted(TColor32 src, TColor32 dst, std::uint32_t weight);

@@ -4,6 +4,10 @@
 #include <cmath>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 TBitmapLayer* TLayerStack::addLayer()
 {
     layers_.push_back(std::make_unique<TBitmapLayer>());
@@ -78,6 +82,53 @@ int layerRow(const TBitmapLayer& l, int my)
         return -1;
     const int ly = floorToInt((my + 0.5 - loc.top()) * l.bitmap.height() / loc.height());
     return std::clamp(ly, 0, l.bitmap.height() - 1);
+}
+
+// Whether any of the n pixels has a non-zero alpha.
+inline bool anyInk(const TColor32* p, int n)
+{
+    int i = 0;
+#ifdef __SSE2__
+    __m128i acc = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)),
+                                       _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 4)));
+        const __m128i b = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 8)),
+                                       _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 12)));
+        acc = _mm_or_si128(acc, _mm_or_si128(a, b));
+    }
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_srli_epi32(acc, 24), _mm_setzero_si128())) != 0xFFFF)
+        return true;
+#endif
+    TColor32 any = 0;
+    for (; i < n; ++i)
+        any |= p[i];
+    return (any >> 24) != 0;
+}
+
+// Calls fn(r, pixel) for the runs first..last whose layer pixel has a non-zero alpha.
+// Layers are mostly empty: blocks of 64 layer pixels are tested at once (a plain
+// contiguous scan) and the runs falling in an empty block are skipped.
+template <typename Fn>
+void forEachInkedRun(const TColor32* src, int width, const int* col, int first, int last, Fn fn)
+{
+    constexpr int kBlock = 64;
+    int r = first;
+    while (r <= last) {
+        const int block = col[r] / kBlock;
+        const int b0 = block * kBlock;
+        const int b1 = std::min(b0 + kBlock, width);
+        if (!anyInk(src + b0, b1 - b0)) {
+            while (r <= last && col[r] < b1)
+                ++r;
+            continue;
+        }
+        for (; r <= last && col[r] < b1; ++r) {
+            const TColor32 s = src[col[r]];
+            if (alphaOf(s))
+                fn(r, s);
+        }
+    }
 }
 
 } // namespace
@@ -173,30 +224,14 @@ void composeView(const TLayerStack& stack, const TViewPlacement& placement, cons
             TColor32* d = row.data();
             const std::uint32_t master = l.masterAlpha;
             if (l.drawMode == TBitmap32::DrawMode::Blend) {
-                if (master == 255) {
-                    for (int r = lc.first; r <= lc.last; ++r) {
-                        if (col[r] < 0)
-                            continue;
-                        const TColor32 s = src[col[r]];
-                        const std::uint32_t sa = alphaOf(s);
-                        if (sa == 255)
-                            d[r] = s;
-                        else if (sa)
-                            d[r] = blendOver(s, d[r]);
-                    }
-                } else {
-                    for (int r = lc.first; r <= lc.last; ++r) {
-                        if (col[r] < 0)
-                            continue;
-                        const TColor32 s = src[col[r]];
-                        if (alphaOf(s))
-                            d[r] = blendOverWeighted(s, d[r], master);
-                    }
-                }
+                forEachInkedRun(src, l.bitmap.width(), col, lc.first, lc.last, [&](int r, TColor32 s) {
+                    if (master == 255)
+                        d[r] = blendOver(s, d[r]);
+                    else
+                        d[r] = blendOverWeighted(s, d[r], master);
+                });
             } else {
                 for (int r = lc.first; r <= lc.last; ++r) {
-                    if (col[r] < 0)
-                        continue;
                     const TColor32 s = src[col[r]] | 0xFF000000u;
                     d[r] = master == 255 ? s : blendOverWeighted(s, d[r], master);
                 }
