@@ -1,0 +1,1011 @@
+#include "data/catalogues.h"
+
+#include "data/dates.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <unordered_map>
+
+namespace {
+
+QString nomAffiche(const QString& chemin)
+{
+    return QDir::toNativeSeparators(chemin);
+}
+
+bool lireFichier(const QString& chemin, QByteArray& donnees, QString* message)
+{
+    QFile f(chemin);
+    if (!QFileInfo(chemin).isFile()) {
+        if (message)
+            *message = QStringLiteral("Fichier « %1 » non trouvé.").arg(nomAffiche(chemin));
+        return false;
+    }
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (message)
+            *message = QStringLiteral("Impossible d'ouvrir le fichier « %1 ».").arg(nomAffiche(chemin));
+        return false;
+    }
+    donnees = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        if (message)
+            *message = QStringLiteral("Erreur de lecture du fichier « %1 ».").arg(nomAffiche(chemin));
+        return false;
+    }
+    return true;
+}
+
+void dire(QString* message, const QString& texte)
+{
+    if (message)
+        *message = texte;
+}
+
+// Text of a file as lines: UTF-8 (with or without byte order mark); bytes that are
+// not valid UTF-8 are taken as Latin-1 so that older exports still read.
+QStringList lignesTexte(const QByteArray& donnees)
+{
+    QByteArray d = donnees;
+    if (d.startsWith("\xEF\xBB\xBF"))
+        d.remove(0, 3);
+    QString texte = QString::fromUtf8(d);
+    if (texte.contains(QChar::ReplacementCharacter))
+        texte = QString::fromLatin1(d);
+    texte.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    texte.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return texte.split(QLatin1Char('\n'));
+}
+
+// A number with "." as decimal point, blanks around it allowed; false when empty
+// or not a number.
+bool reel(const QString& texte, double& v)
+{
+    const QString t = texte.trimmed();
+    if (t.isEmpty())
+        return false;
+    bool ok = false;
+    v = t.toDouble(&ok);
+    return ok && std::isfinite(v);
+}
+
+double longitudeNormale(double lon)
+{
+    while (lon > 180.0)
+        lon -= 360.0;
+    while (lon < -180.0)
+        lon += 360.0;
+    return lon;
+}
+
+bool positionValide(double lat, double lon)
+{
+    return lat >= -90.0 && lat <= 90.0 && lon >= -540.0 && lon <= 540.0;
+}
+
+QString cle(const QString& nomColonne)
+{
+    QString c = nomColonne.trimmed().toLower();
+    if (c.startsWith(QLatin1Char('"')) && c.endsWith(QLatin1Char('"')) && c.size() >= 2)
+        c = c.mid(1, c.size() - 2).trimmed();
+    return c;
+}
+
+// Index of the first column whose (lower-cased) name is one of `noms`, or -1.
+int colonne(const QStringList& entetes, std::initializer_list<const char*> noms)
+{
+    for (const char* n : noms) {
+        const int i = entetes.indexOf(QString::fromLatin1(n));
+        if (i >= 0)
+            return i;
+    }
+    return -1;
+}
+
+QString champ(const QStringList& ligne, int i)
+{
+    return (i >= 0 && i < ligne.size()) ? ligne[i].trimmed() : QString();
+}
+
+// Joins physical lines while a quoted field is still open, so that a quoted
+// field may hold a line break.
+QStringList lignesCSV(const QStringList& lignes, int debut, int* premierNumero = nullptr)
+{
+    QStringList out;
+    QString courante;
+    bool ouverte = false;
+    for (int i = debut; i < lignes.size(); ++i) {
+        const QString& l = lignes[i];
+        if (ouverte)
+            courante += QLatin1Char('\n') + l;
+        else
+            courante = l;
+        ouverte = (courante.count(QLatin1Char('"')) % 2) != 0;
+        if (!ouverte)
+            out << courante;
+    }
+    if (ouverte)
+        out << courante;
+    if (premierNumero)
+        *premierNumero = debut;
+    return out;
+}
+
+// ---- earthquakes ---------------------------------------------------------------
+
+bool typeEstSeisme(const QString& type)
+{
+    const QString t = type.trimmed().toLower();
+    return t.isEmpty() || t.contains(QLatin1String("earthquake"));
+}
+
+// "MM/DD/YYYY" and "hh:mm:ss" of the NEIC table.
+bool dateNEIC(const QString& date, const QString& heure, double& jours)
+{
+    static const QRegularExpression reD(QStringLiteral("^\\s*(\\d{1,2})/(\\d{1,2})/(\\d{1,4})\\s*$"));
+    const auto m = reD.match(date);
+    if (!m.hasMatch()) {
+        // Some rows of that table hold an ISO time stamp instead.
+        return dateHeureISO(date, jours);
+    }
+    double j = 0;
+    if (!joursDepuis1899(m.captured(3).toInt(), m.captured(1).toInt(), m.captured(2).toInt(), j))
+        return false;
+    static const QRegularExpression reH(QStringLiteral("^\\s*(\\d{1,2}):(\\d{1,2}):(\\d{1,2}(?:\\.\\d*)?)\\s*$"));
+    const auto h = reH.match(heure);
+    if (h.hasMatch()) {
+        const int hh = h.captured(1).toInt();
+        const int mm = h.captured(2).toInt();
+        const double ss = h.captured(3).toDouble();
+        if (hh > 23 || mm > 59 || ss >= 61)
+            return false;
+        j += (hh * 3600.0 + mm * 60.0 + ss) / 86400.0;
+    } else if (!heure.trimmed().isEmpty()) {
+        return false;
+    }
+    jours = j;
+    return true;
+}
+
+struct DispositionSeismes {
+    QString nom;
+    int date = -1, heure = -1, lat = -1, lon = -1, prof = -1, mag = -1, type = -1;
+    bool dateUS = false;   // date and time in two columns, MM/DD/YYYY
+    bool filtreType = false;
+};
+
+bool reconnaitreSeismes(const QStringList& e, DispositionSeismes& d)
+{
+    auto has = [&](const char* n) { return e.contains(QString::fromLatin1(n)); };
+    d.lat = colonne(e, {"latitude", "lat"});
+    d.lon = colonne(e, {"longitude", "lon", "long"});
+    d.prof = colonne(e, {"depth", "depth_km", "depth (km)"});
+    if (d.lat < 0 || d.lon < 0 || d.prof < 0)
+        return false;
+    if (has("time") && has("mag") && has("latitude")) {
+        d.nom = QStringLiteral("USGS ComCat (CSV)");
+        d.date = colonne(e, {"time"});
+        d.mag = colonne(e, {"mag"});
+        d.type = colonne(e, {"type"});
+        d.filtreType = true;
+        return true;
+    }
+    if (has("date") && has("time") && has("magnitude")) {
+        d.nom = QStringLiteral("USGS/NEIC (CSV)");
+        d.date = colonne(e, {"date"});
+        d.heure = colonne(e, {"time"});
+        d.mag = colonne(e, {"magnitude"});
+        d.type = colonne(e, {"type"});
+        d.dateUS = true;
+        d.filtreType = true;
+        return true;
+    }
+    if (has("mw") && (has("date") || has("time_utc"))) {
+        d.nom = QStringLiteral("ISC-GEM (CSV)");
+        d.date = colonne(e, {"date", "time_utc"});
+        d.mag = colonne(e, {"mw"});
+        return true;
+    }
+    if (has("mag") || has("magnitude")) {
+        // A plain table without dates (e.g. teaching data sets).
+        d.nom = QStringLiteral("tableau lat/long/depth/mag");
+        d.date = colonne(e, {"time", "date", "time_utc"});
+        d.mag = colonne(e, {"mag", "magnitude"});
+        return true;
+    }
+    return false;
+}
+
+const QString attenduSeismes = QStringLiteral(
+    "attendu : un CSV USGS ComCat (time, latitude, longitude, depth, mag…), USGS/NEIC (Date, Time, "
+    "Latitude, Longitude, Type, Depth, Magnitude…), ISC-GEM (date, lat, lon, depth, mw…) ou un "
+    "GeoJSON USGS");
+
+bool seismesGeoJSON(const QByteArray& donnees, const QString& nom, std::vector<TSeisme>& out, QString* message,
+                    BilanCatalogue* bilan)
+{
+    QJsonParseError err;
+    const QJsonDocument doc = QJsonDocument::fromJson(donnees, &err);
+    if (err.error != QJsonParseError::NoError || !doc.isObject()) {
+        dire(message, QStringLiteral("Fichier « %1 » : GeoJSON illisible (%2).").arg(nom, err.errorString()));
+        return false;
+    }
+    const QJsonArray features = doc.object().value(QStringLiteral("features")).toArray();
+    if (doc.object().value(QStringLiteral("type")).toString() != QLatin1String("FeatureCollection")) {
+        dire(message, QStringLiteral("Fichier « %1 » : %2.").arg(nom, attenduSeismes));
+        return false;
+    }
+    std::vector<TSeisme> lus;
+    int ignores = 0;
+    for (const QJsonValue& fv : features) {
+        const QJsonObject f = fv.toObject();
+        const QJsonObject p = f.value(QStringLiteral("properties")).toObject();
+        const QJsonArray c = f.value(QStringLiteral("geometry")).toObject().value(QStringLiteral("coordinates")).toArray();
+        const QJsonValue mag = p.value(QStringLiteral("mag"));
+        const QJsonValue temps = p.value(QStringLiteral("time"));
+        if (c.size() < 3 || !mag.isDouble() || !temps.isDouble() || !c[0].isDouble() || !c[1].isDouble() ||
+            !c[2].isDouble() || !typeEstSeisme(p.value(QStringLiteral("type")).toString())) {
+            ++ignores;
+            continue;
+        }
+        const double lon = c[0].toDouble(), lat = c[1].toDouble();
+        if (!positionValide(lat, lon)) {
+            ++ignores;
+            continue;
+        }
+        TSeisme s;
+        // Epoch milliseconds (UTC) to days since 30 December 1899.
+        s.DateHeure = temps.toDouble() / 86400000.0 + 25569.0;  // 1 January 1970 is day 25569
+        s.Latitude = static_cast<float>(lat);
+        s.Longitude = static_cast<float>(longitudeNormale(lon));
+        s.Profondeur = static_cast<float>(c[2].toDouble());
+        s.Magnitude = static_cast<float>(mag.toDouble());
+        lus.push_back(s);
+    }
+    out.insert(out.end(), lus.begin(), lus.end());
+    if (bilan) {
+        bilan->format = QStringLiteral("USGS GeoJSON");
+        bilan->lus = static_cast<int>(lus.size());
+        bilan->ignores = ignores;
+    }
+    dire(message, QStringLiteral("%1 séismes lus (%2 ignorés).").arg(lus.size()).arg(ignores));
+    return true;
+}
+
+// ---- volcanoes -----------------------------------------------------------------
+
+struct TypeGVP {
+    const char* cle;  // upper case, plural marks removed
+    int code;
+};
+
+// GVP primary types (plural forms "(s)", "(es)" removed) and their type codes.
+// A bare "Cone" in the GVP lists denotes small scoria/cinder cones: code 23.
+const TypeGVP typesGVP[] = {
+    {"STRATOVOLCANO", 20},     {"SHIELD", 3},              {"SHIELD VOLCANO", 3},
+    {"CALDERA", 11},           {"LAVA DOME", 13},          {"SUBMARINE", 6},
+    {"SUBMARINE VOLCANO", 6},  {"FISSURE VENT", 1},        {"VOLCANIC FIELD", 2},
+    {"CONE", 23},              {"SCORIA CONE", 23},        {"CINDER CONE", 15},
+    {"PYROCLASTIC CONE", 24},  {"MAAR", 10},               {"TUFF CONE", 21},
+    {"TUFF RING", 22},         {"COMPLEX", 27},            {"COMPLEX VOLCANO", 27},
+    {"COMPOUND", 26},          {"COMPOUND VOLCANO", 26},   {"SUBGLACIAL", 7},
+    {"SUBGLACIAL VOLCANO", 7}, {"CRATER ROW", 5},          {"EXPLOSION CRATER", 12},
+    {"PUMICE CONE", 14},       {"HYDROTHERMAL FIELD", 30}, {"FUMAROLE FIELD", 31},
+    {"LAVA CONE", 4},          {"PYROCLASTIC SHIELD", 25}, {"LAVA FIELD", 2},
+};
+
+QString sansPluriel(const QString& t)
+{
+    QString s = t.toUpper();
+    static const QRegularExpression re(QStringLiteral("\\((?:S|ES)\\)"));
+    s.remove(re);
+    s = s.simplified();
+    if (s.endsWith(QLatin1String("ROWS")))
+        s.chop(1);
+    return s;
+}
+
+struct DispositionVolcans {
+    int numero = -1, nom = -1, type = -1, preuve = -1, eruption = -1, lat = -1, lon = -1, alt = -1;
+};
+
+QStringList entetesCles(const QString& ligne)
+{
+    QStringList e = decouperCSV(ligne);
+    for (QString& c : e)
+        c = cle(c);
+    return e;
+}
+
+// Finds the header line of a GVP list (a banner line may come first).
+int trouverEnteteGVP(const QStringList& lignes, const char* colonneRequise)
+{
+    const int n = std::min<int>(lignes.size(), 10);
+    for (int i = 0; i < n; ++i) {
+        const QStringList e = entetesCles(lignes[i]);
+        if (e.contains(QLatin1String("volcano number")) && e.contains(QString::fromLatin1(colonneRequise)))
+            return i;
+    }
+    return -1;
+}
+
+TVolcan volcanDepuis(const QString& nom, double lat, double lon, double alt, int type, int activite)
+{
+    TVolcan v;
+    // The binary file keeps only 24 name characters: longer names are cut here so
+    // that what is written is what is read back.
+    QByteArray b = toCp1252(nom.trimmed());
+    if (b.size() > 24)
+        b.truncate(24);
+    v.Nom.assignBytes(b.constData(), static_cast<int>(b.size()));
+    v.Latitude = static_cast<float>(lat);
+    v.Longitude = static_cast<float>(longitudeNormale(lon));
+    v.Altitude = static_cast<float>(alt);
+    v.TypeVolcan = static_cast<std::uint8_t>(type);
+    v.Activite = static_cast<std::uint8_t>(activite);
+    return v;
+}
+
+// Activity of a row of a GVP volcano list: the dated class of its last known
+// eruption; an undated volcano of the Holocene list "U " (probably active in the
+// Holocene); a row of the Pleistocene list (no activity evidence, no eruption)
+// "Q " (probably active in the Quaternary).
+int activiteLigneGVP(const QString& eruption, const QString& preuve)
+{
+    const int a = activiteDerniereEruption(eruption);
+    if (a != 0)
+        return a;
+    const QString e = eruption.trimmed().toLower();
+    const QString p = preuve.trimmed().toLower();
+    if (e.contains(QLatin1String("pleistocene")) || (e.isEmpty() && p.isEmpty()))
+        return 9;
+    if (p.contains(QLatin1String("uncertain")) || p.contains(QLatin1String("credible")) ||
+        p.contains(QLatin1String("unrest")) || p.contains(QLatin1String("holocene")))
+        return 8;
+    return 0;
+}
+
+bool volcansListeGVP(const QStringList& lignes, int entete, const QString& nom, std::vector<TVolcan>& out,
+                     std::vector<int>* numeros, QString* message, BilanCatalogue* bilan)
+{
+    const QStringList e = entetesCles(lignes[entete]);
+    DispositionVolcans d;
+    d.numero = colonne(e, {"volcano number"});
+    d.nom = colonne(e, {"volcano name"});
+    d.type = colonne(e, {"primary volcano type"});
+    d.preuve = colonne(e, {"activity evidence"});
+    d.eruption = colonne(e, {"last known eruption"});
+    d.lat = colonne(e, {"latitude"});
+    d.lon = colonne(e, {"longitude"});
+    d.alt = colonne(e, {"elevation (m)", "elevation"});
+    if (d.nom < 0 || d.lat < 0 || d.lon < 0 || d.type < 0) {
+        dire(message, QStringLiteral("Fichier « %1 » : colonnes de la liste GVP incomplètes (attendu : Volcano "
+                                     "Name, Primary Volcano Type, Last Known Eruption, Latitude, Longitude, "
+                                     "Elevation (m)).")
+                          .arg(nom));
+        return false;
+    }
+    std::vector<TVolcan> lus;
+    std::vector<int> nums;
+    int ignores = 0;
+    for (const QString& l : lignesCSV(lignes, entete + 1)) {
+        if (l.trimmed().isEmpty())
+            continue;
+        const QStringList c = decouperCSV(l);
+        double lat = 0, lon = 0, alt = -10000;
+        if (!reel(champ(c, d.lat), lat) || !reel(champ(c, d.lon), lon) || !positionValide(lat, lon) ||
+            champ(c, d.nom).isEmpty()) {
+            ++ignores;
+            continue;
+        }
+        if (!reel(champ(c, d.alt), alt))
+            alt = -10000;  // unknown elevation: not displayed
+        const int type = typeVolcanGVP(champ(c, d.type));
+        const int act = activiteLigneGVP(champ(c, d.eruption), champ(c, d.preuve));
+        lus.push_back(volcanDepuis(champ(c, d.nom), lat, lon, alt, type, act));
+        nums.push_back(champ(c, d.numero).toInt());
+    }
+    out.insert(out.end(), lus.begin(), lus.end());
+    if (numeros)
+        numeros->insert(numeros->end(), nums.begin(), nums.end());
+    if (bilan) {
+        bilan->format = QStringLiteral("GVP, liste des volcans (CSV)");
+        bilan->lus = static_cast<int>(lus.size());
+        bilan->ignores = ignores;
+    }
+    dire(message, QStringLiteral("%1 volcans lus (%2 lignes ignorées).").arg(lus.size()).arg(ignores));
+    return true;
+}
+
+struct Eruption {
+    int annee = 0;
+    bool confirmee = false;
+};
+
+int anneeEruption(const QStringList& c, int colAnnee)
+{
+    bool ok = false;
+    const int a = champ(c, colAnnee).toInt(&ok);
+    return ok ? a : std::numeric_limits<int>::min();
+}
+
+// One volcano per volcano number of an eruption list, with the activity of its
+// latest confirmed eruption; the type is unknown (0) and so is the elevation.
+bool volcansDepuisEruptions(const QStringList& lignes, int entete, const QString& nom, std::vector<TVolcan>& out,
+                            QString* message, BilanCatalogue* bilan)
+{
+    const QStringList e = entetesCles(lignes[entete]);
+    const int cNum = colonne(e, {"volcano number"}), cNom = colonne(e, {"volcano name"});
+    const int cCat = colonne(e, {"eruption category"}), cAn = colonne(e, {"start year"});
+    const int cLat = colonne(e, {"latitude"}), cLon = colonne(e, {"longitude"});
+    if (cNum < 0 || cNom < 0 || cAn < 0 || cLat < 0 || cLon < 0) {
+        dire(message, QStringLiteral("Fichier « %1 » : colonnes de la liste d'éruptions GVP incomplètes (attendu : "
+                                     "Volcano Number, Volcano Name, Start Year, Latitude, Longitude).")
+                          .arg(nom));
+        return false;
+    }
+    struct V {
+        QString nom;
+        double lat, lon;
+        int annee;
+        int ordre;
+    };
+    std::map<int, V> parVolcan;
+    int ignores = 0, ordre = 0;
+    for (const QString& l : lignesCSV(lignes, entete + 1)) {
+        if (l.trimmed().isEmpty())
+            continue;
+        const QStringList c = decouperCSV(l);
+        double lat = 0, lon = 0;
+        bool ok = false;
+        const int num = champ(c, cNum).toInt(&ok);
+        if (!ok || !reel(champ(c, cLat), lat) || !reel(champ(c, cLon), lon) || !positionValide(lat, lon)) {
+            ++ignores;
+            continue;
+        }
+        const bool confirmee = cCat < 0 || champ(c, cCat).toLower().contains(QLatin1String("confirmed"));
+        const int annee = confirmee ? anneeEruption(c, cAn) : std::numeric_limits<int>::min();
+        auto it = parVolcan.find(num);
+        if (it == parVolcan.end())
+            parVolcan.emplace(num, V{champ(c, cNom), lat, lon, annee, ordre++});
+        else
+            it->second.annee = std::max(it->second.annee, annee);
+    }
+    std::vector<const V*> ordonnes;
+    for (const auto& kv : parVolcan)
+        ordonnes.push_back(&kv.second);
+    std::sort(ordonnes.begin(), ordonnes.end(), [](const V* a, const V* b) { return a->ordre < b->ordre; });
+    for (const V* v : ordonnes) {
+        const int act = v->annee == std::numeric_limits<int>::min() ? 0 : activiteDepuisAnnee(v->annee);
+        out.push_back(volcanDepuis(v->nom, v->lat, v->lon, -10000, 0, act));
+    }
+    if (bilan) {
+        bilan->format = QStringLiteral("GVP, liste des éruptions (CSV)");
+        bilan->lus = static_cast<int>(ordonnes.size());
+        bilan->ignores = ignores;
+    }
+    dire(message, QStringLiteral("%1 volcans lus (%2 lignes ignorées).").arg(ordonnes.size()).arg(ignores));
+    return true;
+}
+
+// ---- GPS -----------------------------------------------------------------------
+
+TStationGPS stationDepuis(const QString& code, double lat, double lon, double hauteurM, double vN, double vE,
+                          double vU, double sN, double sE, double sU)
+{
+    TStationGPS s;
+    QByteArray b = toCp1252(code.trimmed());
+    if (b.size() > 4)
+        b.truncate(4);
+    s.Nom.assignBytes(b.constData(), static_cast<int>(b.size()));
+    s.Affiche = 1;
+    s.Latitude = lat;
+    s.Longitude = longitudeNormale(lon);
+    s.Altitude = hauteurM * 1000.0;  // the station table shows heights in mm
+    s.VitLat = vN;
+    s.VitLong = vE;
+    s.VitAlt = vU;
+    s.IncVitLat = sN;
+    s.IncVitLong = sE;
+    s.IncVitAlt = sU;
+    return s;
+}
+
+void numeroter(std::vector<TStationGPS>& out, std::size_t depuis)
+{
+    for (std::size_t i = depuis; i < out.size(); ++i)
+        out[i].Rang = static_cast<std::int16_t>(std::min<std::size_t>(i, 32767));
+}
+
+// A station is kept only with a usable north-velocity uncertainty: the program
+// treats an uncertainty of exactly 0 as "no velocity".
+bool stationUtilisable(const TStationGPS& s)
+{
+    return s.IncVitLat > 0 && std::isfinite(s.VitLat) && std::isfinite(s.VitLong) && s.Nom.Len > 0;
+}
+
+bool gpsCSV(const QStringList& lignes, const QString& nom, std::vector<TStationGPS>& out, QString* message,
+            BilanCatalogue* bilan)
+{
+    int entete = 0;
+    while (entete < lignes.size() && (lignes[entete].trimmed().isEmpty() || lignes[entete].startsWith('#')))
+        ++entete;
+    if (entete >= lignes.size()) {
+        dire(message, QStringLiteral("Fichier « %1 » vide.").arg(nom));
+        return false;
+    }
+    const QStringList e = entetesCles(lignes[entete]);
+    const int cSta = colonne(e, {"station", "site", "sta", "code"});
+    const int cLat = colonne(e, {"latitude", "lat"}), cLon = colonne(e, {"longitude", "lon", "long"});
+    const int cH = colonne(e, {"height_m", "height", "hgt(m)", "height (m)"});
+    const int cVE = colonne(e, {"ve_mm_yr", "ve"}), cVN = colonne(e, {"vn_mm_yr", "vn"});
+    const int cVU = colonne(e, {"vu_mm_yr", "vu"});
+    const int cSE = colonne(e, {"se_mm_yr", "se"}), cSN = colonne(e, {"sn_mm_yr", "sn"});
+    const int cSU = colonne(e, {"su_mm_yr", "su"});
+    if (cSta < 0 || cLat < 0 || cLon < 0 || cVE < 0 || cVN < 0 || cSN < 0) {
+        dire(message, QStringLiteral("Fichier « %1 » : colonnes non reconnues (attendu : station, latitude, "
+                                     "longitude, height_m, vE_mm_yr, vN_mm_yr, vU_mm_yr, sE_mm_yr, sN_mm_yr, "
+                                     "sU_mm_yr ; ou une table de vitesses MIDAS de l'UNR).")
+                          .arg(nom));
+        return false;
+    }
+    const std::size_t depuis = out.size();
+    std::vector<TStationGPS> lus;
+    int ignores = 0;
+    for (const QString& l : lignesCSV(lignes, entete + 1)) {
+        if (l.trimmed().isEmpty() || l.startsWith('#'))
+            continue;
+        const QStringList c = decouperCSV(l);
+        double lat, lon, h = 0, ve, vn, vu = 0, se = 0, sn, su = 0;
+        if (!reel(champ(c, cLat), lat) || !reel(champ(c, cLon), lon) || !reel(champ(c, cVE), ve) ||
+            !reel(champ(c, cVN), vn) || !reel(champ(c, cSN), sn) || !positionValide(lat, lon)) {
+            ++ignores;
+            continue;
+        }
+        reel(champ(c, cH), h);
+        reel(champ(c, cVU), vu);
+        reel(champ(c, cSE), se);
+        reel(champ(c, cSU), su);
+        const TStationGPS s = stationDepuis(champ(c, cSta), lat, lon, h, vn, ve, vu, sn, se, su);
+        if (!stationUtilisable(s)) {
+            ++ignores;
+            continue;
+        }
+        lus.push_back(s);
+    }
+    out.insert(out.end(), lus.begin(), lus.end());
+    numeroter(out, depuis);
+    if (bilan) {
+        bilan->format = QStringLiteral("vitesses GPS (CSV)");
+        bilan->lus = static_cast<int>(lus.size());
+        bilan->ignores = ignores;
+    }
+    dire(message, QStringLiteral("%1 stations lues (%2 lignes ignorées).").arg(lus.size()).arg(ignores));
+    return true;
+}
+
+bool estTableMidas(const QByteArray& donnees)
+{
+    const int fin = donnees.indexOf('\n');
+    const QByteArray l = donnees.left(fin < 0 ? 200 : fin).simplified();
+    const QList<QByteArray> f = l.split(' ');
+    return f.size() >= 24 && f[1].startsWith("MIDAS");
+}
+
+} // namespace
+
+// ---- public --------------------------------------------------------------------
+
+QStringList decouperCSV(const QString& ligne)
+{
+    QStringList champs;
+    QString courant;
+    bool guillemets = false;
+    for (int i = 0; i < ligne.size(); ++i) {
+        const QChar ch = ligne[i];
+        if (guillemets) {
+            if (ch == QLatin1Char('"')) {
+                if (i + 1 < ligne.size() && ligne[i + 1] == QLatin1Char('"')) {
+                    courant += QLatin1Char('"');
+                    ++i;
+                } else {
+                    guillemets = false;
+                }
+            } else {
+                courant += ch;
+            }
+        } else if (ch == QLatin1Char('"')) {
+            guillemets = true;
+        } else if (ch == QLatin1Char(',')) {
+            champs << courant;
+            courant.clear();
+        } else {
+            courant += ch;
+        }
+    }
+    champs << courant;
+    return champs;
+}
+
+bool dateHeureISO(const QString& texte, double& jours)
+{
+    static const QRegularExpression re(QStringLiteral(
+        "^\\s*(-?\\d{1,4})-(\\d{1,2})-(\\d{1,2})(?:[T ]+(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}(?:\\.\\d*)?))?)?\\s*Z?\\s*$"));
+    const auto m = re.match(texte);
+    if (!m.hasMatch())
+        return false;
+    double j = 0;
+    if (!joursDepuis1899(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(), j))
+        return false;
+    if (m.capturedLength(4) > 0) {
+        const int hh = m.captured(4).toInt(), mm = m.captured(5).toInt();
+        const double ss = m.capturedLength(6) > 0 ? m.captured(6).toDouble() : 0.0;
+        if (hh > 23 || mm > 59 || ss >= 61)
+            return false;
+        j += (hh * 3600.0 + mm * 60.0 + ss) / 86400.0;
+    }
+    jours = j;
+    return true;
+}
+
+bool lireSeismesDepuis(const QByteArray& donnees, const QString& nom, std::vector<TSeisme>& out, QString* message,
+                       BilanCatalogue* bilan)
+{
+    const QByteArray debut = donnees.left(4096).trimmed();
+    if (debut.startsWith('{') || debut.startsWith("\xEF\xBB\xBF{"))
+        return seismesGeoJSON(donnees, nom, out, message, bilan);
+
+    const QStringList lignes = lignesTexte(donnees);
+    // The header is the first line that is not a comment; tables whose header sits
+    // in their last comment line (ISC-GEM) start directly with data.
+    int premiere = 0;
+    QString dernierCommentaire;
+    while (premiere < lignes.size() &&
+           (lignes[premiere].startsWith('#') || lignes[premiere].trimmed().isEmpty())) {
+        if (lignes[premiere].startsWith('#'))
+            dernierCommentaire = lignes[premiere].mid(1);
+        ++premiere;
+    }
+    if (premiere >= lignes.size()) {
+        dire(message, QStringLiteral("Fichier « %1 » : aucune donnée (%2).").arg(nom, attenduSeismes));
+        return false;
+    }
+    DispositionSeismes d;
+    int debutDonnees = premiere + 1;
+    if (!reconnaitreSeismes(entetesCles(lignes[premiere]), d)) {
+        if (dernierCommentaire.isEmpty() || !reconnaitreSeismes(entetesCles(dernierCommentaire), d)) {
+            dire(message, QStringLiteral("Fichier « %1 » : colonnes non reconnues (%2).").arg(nom, attenduSeismes));
+            return false;
+        }
+        debutDonnees = premiere;
+    }
+    std::vector<TSeisme> lus;
+    int ignores = 0;
+    for (const QString& l : lignesCSV(lignes, debutDonnees)) {
+        if (l.trimmed().isEmpty() || l.startsWith('#'))
+            continue;
+        const QStringList c = decouperCSV(l);
+        if (d.filtreType && d.type >= 0 && !typeEstSeisme(champ(c, d.type))) {
+            ++ignores;
+            continue;
+        }
+        double lat, lon, prof, mag, jours = 0;
+        if (!reel(champ(c, d.lat), lat) || !reel(champ(c, d.lon), lon) || !reel(champ(c, d.prof), prof) ||
+            !reel(champ(c, d.mag), mag) || !positionValide(lat, lon)) {
+            ++ignores;
+            continue;
+        }
+        if (d.date >= 0) {
+            const bool ok = d.dateUS ? dateNEIC(champ(c, d.date), champ(c, d.heure), jours)
+                                     : dateHeureISO(champ(c, d.date), jours);
+            if (!ok) {
+                ++ignores;
+                continue;
+            }
+        }
+        TSeisme s;
+        s.DateHeure = jours;
+        s.Latitude = static_cast<float>(lat);
+        s.Longitude = static_cast<float>(longitudeNormale(lon));
+        s.Profondeur = static_cast<float>(prof);
+        s.Magnitude = static_cast<float>(mag);
+        lus.push_back(s);
+    }
+    out.insert(out.end(), lus.begin(), lus.end());
+    if (bilan) {
+        bilan->format = d.nom;
+        bilan->lus = static_cast<int>(lus.size());
+        bilan->ignores = ignores;
+    }
+    dire(message, QStringLiteral("%1 séismes lus (%2 lignes ignorées).").arg(lus.size()).arg(ignores));
+    return true;
+}
+
+bool lireCatalogueSeismes(const QString& chemin, std::vector<TSeisme>& out, QString* message, BilanCatalogue* bilan)
+{
+    QByteArray donnees;
+    if (!lireFichier(chemin, donnees, message))
+        return false;
+    return lireSeismesDepuis(donnees, nomAffiche(chemin), out, message, bilan);
+}
+
+int typeVolcanGVP(const QString& typePrincipal)
+{
+    const QString t = sansPluriel(typePrincipal);
+    if (t.isEmpty())
+        return 0;
+    for (const TypeGVP& g : typesGVP)
+        if (t == QLatin1String(g.cle))
+            return g.code;
+    // Longer texts ("Stratovolcano / Caldera", "Lava domes and cones"): the longest
+    // known type found inside wins.
+    int meilleur = 0;
+    qsizetype longueur = 0;
+    for (const TypeGVP& g : typesGVP) {
+        const QLatin1String k(g.cle);
+        if (k.size() > longueur && t.contains(k)) {
+            meilleur = g.code;
+            longueur = k.size();
+        }
+    }
+    return meilleur;
+}
+
+int activiteDepuisAnnee(int annee)
+{
+    if (annee >= 1964)
+        return 1;
+    if (annee >= 1900)
+        return 2;
+    if (annee >= 1800)
+        return 3;
+    if (annee >= 1700)
+        return 4;
+    if (annee >= 1500)
+        return 5;
+    if (annee >= 1)
+        return 6;
+    return 7;
+}
+
+int activiteDerniereEruption(const QString& texte)
+{
+    static const QRegularExpression re(QStringLiteral("^\\s*(\\d{1,5})\\s*(CE|BCE|AD|BC)?\\s*$"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    const auto m = re.match(texte);
+    if (!m.hasMatch())
+        return 0;
+    const int an = m.captured(1).toInt();
+    const QString ere = m.captured(2).toUpper();
+    if (ere == QLatin1String("BCE") || ere == QLatin1String("BC"))
+        return 7;
+    if (an == 0)
+        return 7;
+    return activiteDepuisAnnee(an);
+}
+
+bool lireListeVolcansGVP(const QByteArray& donnees, const QString& nom, std::vector<TVolcan>& out,
+                         std::vector<int>& numeros, QString* message, BilanCatalogue* bilan)
+{
+    const QStringList lignes = lignesTexte(donnees);
+    const int entete = trouverEnteteGVP(lignes, "primary volcano type");
+    if (entete < 0) {
+        dire(message, QStringLiteral("Fichier « %1 » : ce n'est pas une liste de volcans GVP (ligne d'en-tête "
+                                     "« Volcano Number, Volcano Name, …, Primary Volcano Type, … » attendue).")
+                          .arg(nom));
+        return false;
+    }
+    return volcansListeGVP(lignes, entete, nom, out, &numeros, message, bilan);
+}
+
+bool lireEruptionsGVP(const QByteArray& donnees, const QString& nom, std::map<int, int>& derniereAnnee,
+                      QString* message)
+{
+    const QStringList lignes = lignesTexte(donnees);
+    const int entete = trouverEnteteGVP(lignes, "start year");
+    if (entete < 0) {
+        dire(message, QStringLiteral("Fichier « %1 » : ce n'est pas une liste d'éruptions GVP (colonnes « Volcano "
+                                     "Number », « Eruption Category », « Start Year » attendues).")
+                          .arg(nom));
+        return false;
+    }
+    const QStringList e = entetesCles(lignes[entete]);
+    const int cNum = colonne(e, {"volcano number"}), cCat = colonne(e, {"eruption category"});
+    const int cAn = colonne(e, {"start year"});
+    for (const QString& l : lignesCSV(lignes, entete + 1)) {
+        const QStringList c = decouperCSV(l);
+        bool ok = false;
+        const int num = champ(c, cNum).toInt(&ok);
+        if (!ok)
+            continue;
+        if (cCat >= 0 && !champ(c, cCat).toLower().contains(QLatin1String("confirmed")))
+            continue;
+        bool okA = false;
+        const int an = champ(c, cAn).toInt(&okA);
+        if (!okA)
+            continue;
+        auto it = derniereAnnee.find(num);
+        if (it == derniereAnnee.end())
+            derniereAnnee.emplace(num, an);
+        else
+            it->second = std::max(it->second, an);
+    }
+    dire(message, QStringLiteral("%1 volcans dans la liste d'éruptions.").arg(derniereAnnee.size()));
+    return true;
+}
+
+int appliquerEruptions(std::vector<TVolcan>& volcans, const std::vector<int>& numeros,
+                       const std::map<int, int>& derniereAnnee)
+{
+    int changes = 0;
+    const std::size_t n = std::min(volcans.size(), numeros.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto it = derniereAnnee.find(numeros[i]);
+        if (it == derniereAnnee.end())
+            continue;
+        const int code = activiteDepuisAnnee(it->second);
+        const int actuel = volcans[i].Activite;
+        // Dated classes run from 1 (most recent) to 7; 0, 8 and 9 are undated.
+        const bool plusRecent = actuel == 0 || actuel > 7 || code < actuel;
+        if (plusRecent && code != actuel) {
+            volcans[i].Activite = static_cast<std::uint8_t>(code);
+            ++changes;
+        }
+    }
+    return changes;
+}
+
+bool lireVolcansDepuis(const QByteArray& donnees, const QString& nom, std::vector<TVolcan>& out, QString* message,
+                       BilanCatalogue* bilan)
+{
+    const QStringList lignes = lignesTexte(donnees);
+    int entete = trouverEnteteGVP(lignes, "primary volcano type");
+    if (entete >= 0)
+        return volcansListeGVP(lignes, entete, nom, out, nullptr, message, bilan);
+    entete = trouverEnteteGVP(lignes, "start year");
+    if (entete >= 0)
+        return volcansDepuisEruptions(lignes, entete, nom, out, message, bilan);
+    dire(message, QStringLiteral("Fichier « %1 » : colonnes non reconnues (attendu : une liste de volcans GVP avec "
+                                 "Volcano Number, Volcano Name, Primary Volcano Type, Last Known Eruption, Latitude, "
+                                 "Longitude, Elevation (m), ou une liste d'éruptions GVP).")
+                      .arg(nom));
+    return false;
+}
+
+bool lireCatalogueVolcans(const QString& chemin, std::vector<TVolcan>& out, QString* message, BilanCatalogue* bilan)
+{
+    QByteArray donnees;
+    if (!lireFichier(chemin, donnees, message))
+        return false;
+    return lireVolcansDepuis(donnees, nomAffiche(chemin), out, message, bilan);
+}
+
+bool lireMidas(const QByteArray& vitesses, const QByteArray& stationsNGL, const QString& nom,
+               std::vector<TStationGPS>& out, QString* message, BilanCatalogue* bilan, double dureeMini)
+{
+    if (!estTableMidas(vitesses)) {
+        dire(message, QStringLiteral("Fichier « %1 » : ce n'est pas une table MIDAS (24 champs par ligne : station, "
+                                     "version MIDAS, époques, vitesses en m/an…).")
+                          .arg(nom));
+        return false;
+    }
+    struct Pos {
+        double lat, lon, h;
+    };
+    std::unordered_map<std::string, Pos> positions;
+    for (const QByteArray& l : stationsNGL.split('\n')) {
+        const QList<QByteArray> f = l.simplified().split(' ');
+        if (f.size() < 4)
+            continue;
+        bool a, b, c;
+        const double lat = f[1].toDouble(&a), lon = f[2].toDouble(&b), h = f[3].toDouble(&c);
+        if (a && b && c && positionValide(lat, lon))
+            positions[f[0].toStdString()] = {lat, lon, h};
+    }
+    if (positions.empty()) {
+        dire(message, QStringLiteral("Fichier « %1 » : liste des stations NGL vide ou illisible (colonnes Sta "
+                                     "Lat(deg) Long(deg) Hgt(m) attendues).")
+                          .arg(nom));
+        return false;
+    }
+    const std::size_t depuis = out.size();
+    std::vector<TStationGPS> lus;
+    int ignores = 0;
+    for (const QByteArray& l : vitesses.split('\n')) {
+        const QList<QByteArray> f = l.simplified().split(' ');
+        if (f.size() < 14)
+            continue;
+        const auto it = positions.find(f[0].toStdString());
+        bool ok[7];
+        const double duree = f[4].toDouble(&ok[0]);
+        const double ve = f[8].toDouble(&ok[1]), vn = f[9].toDouble(&ok[2]), vu = f[10].toDouble(&ok[3]);
+        const double se = f[11].toDouble(&ok[4]), sn = f[12].toDouble(&ok[5]), su = f[13].toDouble(&ok[6]);
+        if (it == positions.end() || !std::all_of(ok, ok + 7, [](bool b) { return b; }) || duree < dureeMini) {
+            ++ignores;
+            continue;
+        }
+        const TStationGPS s = stationDepuis(QString::fromLatin1(f[0]), it->second.lat, it->second.lon, it->second.h,
+                                            vn * 1000, ve * 1000, vu * 1000, sn * 1000, se * 1000, su * 1000);
+        if (!stationUtilisable(s)) {
+            ++ignores;
+            continue;
+        }
+        lus.push_back(s);
+    }
+    out.insert(out.end(), lus.begin(), lus.end());
+    numeroter(out, depuis);
+    if (bilan) {
+        bilan->format = QStringLiteral("UNR MIDAS");
+        bilan->lus = static_cast<int>(lus.size());
+        bilan->ignores = ignores;
+    }
+    dire(message, QStringLiteral("%1 stations lues (%2 ignorées).").arg(lus.size()).arg(ignores));
+    return true;
+}
+
+bool lireGPSDepuis(const QByteArray& donnees, const QString& nom, std::vector<TStationGPS>& out, QString* message,
+                   BilanCatalogue* bilan)
+{
+    if (estTableMidas(donnees)) {
+        dire(message, QStringLiteral("Fichier « %1 » : une table MIDAS doit être lue avec la liste des stations "
+                                     "de l'UNR (DataHoldings.txt) placée à côté.")
+                          .arg(nom));
+        return false;
+    }
+    return gpsCSV(lignesTexte(donnees), nom, out, message, bilan);
+}
+
+bool lireCatalogueGPS(const QString& chemin, std::vector<TStationGPS>& out, QString* message, BilanCatalogue* bilan)
+{
+    QByteArray donnees;
+    if (!lireFichier(chemin, donnees, message))
+        return false;
+    if (estTableMidas(donnees)) {
+        // The MIDAS table has no coordinates: they come from the NGL station list
+        // published beside it.
+        const QDir dossier = QFileInfo(chemin).absoluteDir();
+        const QStringList candidats =
+            dossier.entryList({QStringLiteral("DataHoldings*.txt"), QStringLiteral("llh*")}, QDir::Files, QDir::Name);
+        if (candidats.isEmpty()) {
+            dire(message, QStringLiteral("Fichier « %1 » : table MIDAS sans coordonnées ; la liste des stations de "
+                                         "l'UNR (DataHoldings.txt) est attendue dans le même dossier.")
+                              .arg(nomAffiche(chemin)));
+            return false;
+        }
+        QByteArray liste;
+        if (!lireFichier(dossier.filePath(candidats.first()), liste, message))
+            return false;
+        return lireMidas(donnees, liste, nomAffiche(chemin), out, message, bilan);
+    }
+    return lireGPSDepuis(donnees, nomAffiche(chemin), out, message, bilan);
+}
+
+QByteArray texteGPS(const std::vector<TStationGPS>& stations, const QString& titre)
+{
+    QByteArray t;
+    t += toCp1252(titre) + "\r\n";
+    t += "NOM  LAT (deg)      LON (deg)      HAUT (mm)       INC (mm)...\r\n";
+    auto nombre = [](double v, int decimales) { return QByteArray::number(v, 'f', decimales); };
+    for (const TStationGPS& s : stations) {
+        QByteArray code = s.Nom.bytes().left(4);
+        while (code.size() < 4)
+            code += ' ';
+        // An uncertainty too small for the written digits must not read back as 0,
+        // which would drop the station.
+        const double incVitLat = (s.IncVitLat > 0 && s.IncVitLat < 0.00005) ? 0.0001 : s.IncVitLat;
+        t += code + " POS  " + nombre(s.Latitude, 6) + ' ' + nombre(s.Longitude, 6) + ' ' + nombre(s.Altitude, 1) +
+             ' ' + nombre(s.IncLatitude, 2) + ' ' + nombre(s.IncLongitude, 2) + ' ' + nombre(s.IncAltitude, 2) + "\r\n";
+        t += code + " VEL  " + nombre(s.VitLat, 3) + ' ' + nombre(s.VitLong, 3) + ' ' + nombre(s.VitAlt, 3) + ' ' +
+             nombre(incVitLat, 4) + ' ' + nombre(s.IncVitLong, 4) + ' ' + nombre(s.IncVitAlt, 4) + "\r\n";
+    }
+    return t;
+}
