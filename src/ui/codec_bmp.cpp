@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 using namespace codec_detail;
@@ -244,17 +245,13 @@ bool decodeBmp(const QByteArray& data, TBitmap32& out, QString* error)
 
 bool encodeBmp(const TBitmap32& bmp, QByteArray& out, QString* error)
 {
-    if (bmp.isEmpty()) {
-        setError(error, QStringLiteral("Impossible d'enregistrer une image vide."));
-        return false;
-    }
     constexpr std::uint32_t kFileHeader = 14, kInfoHeader = 108;
     const std::uint64_t pixelBytes = static_cast<std::uint64_t>(bmp.width()) * bmp.height() * 4;
     const std::uint64_t total = kFileHeader + kInfoHeader + pixelBytes;
-    if (total > 0x7FFFFFFF) {
-        setError(error, QStringLiteral("Image trop grande pour le format BMP (%1 × %2 pixels).")
-                            .arg(bmp.width())
-                            .arg(bmp.height()));
+    if (!encodable(bmp, std::numeric_limits<int>::max(), "BMP", error))
+        return false;
+    if (total > 0x7FFFFFFF) { // the size fields of the headers hold 32 bits
+        setError(error, tooLargeForFormat("BMP", bmp.width(), bmp.height()));
         return false;
     }
     QByteArray buffer(static_cast<qsizetype>(total), '\0');

@@ -46,4 +46,26 @@ inline QString outOfMemoryMessage(int w, int h)
     return QStringLiteral("Mémoire insuffisante pour une image de %1 × %2 pixels.").arg(w).arg(h);
 }
 
+inline QString tooLargeForFormat(const char* formatName, int w, int h)
+{
+    return QStringLiteral("Image trop grande pour le format %1 (%2 × %3 pixels).")
+        .arg(QLatin1String(formatName))
+        .arg(w)
+        .arg(h);
+}
+
+// Whether bmp can be written in a format whose sides are limited to maxSide pixels.
+inline bool encodable(const TBitmap32& bmp, int maxSide, const char* formatName, QString* error)
+{
+    if (bmp.isEmpty()) {
+        setError(error, QStringLiteral("Impossible d'enregistrer une image vide."));
+        return false;
+    }
+    if (bmp.width() > maxSide || bmp.height() > maxSide) {
+        setError(error, tooLargeForFormat(formatName, bmp.width(), bmp.height()));
+        return false;
+    }
+    return true;
+}
+
 } // namespace codec_detail

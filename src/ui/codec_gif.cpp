@@ -515,16 +515,8 @@ bool decodeGif(const QByteArray& data, TBitmap32& out, QString* error)
 
 bool encodeGif(const TBitmap32& bmp, QByteArray& out, QString* error)
 {
-    if (bmp.isEmpty()) {
-        setError(error, QStringLiteral("Impossible d'enregistrer une image vide."));
+    if (!encodable(bmp, 0xFFFF, "GIF", error))
         return false;
-    }
-    if (bmp.width() > 0xFFFF || bmp.height() > 0xFFFF) {
-        setError(error, QStringLiteral("Image trop grande pour le format GIF (%1 × %2 pixels).")
-                            .arg(bmp.width())
-                            .arg(bmp.height()));
-        return false;
-    }
     const std::size_t n = static_cast<std::size_t>(bmp.width()) * bmp.height();
     bool hasTransparent = false;
     for (std::size_t i = 0; i < n && !hasTransparent; ++i)

@@ -161,16 +161,8 @@ bool decodeJpeg(const QByteArray& data, TBitmap32& out, QString* error)
 
 bool encodeJpeg(const TBitmap32& bmp, QByteArray& out, int quality, QString* error)
 {
-    if (bmp.isEmpty()) {
-        setError(error, QStringLiteral("Impossible d'enregistrer une image vide."));
+    if (!encodable(bmp, JPEG_MAX_DIMENSION, "JPEG", error))
         return false;
-    }
-    if (bmp.width() > JPEG_MAX_DIMENSION || bmp.height() > JPEG_MAX_DIMENSION) {
-        setError(error, QStringLiteral("Image trop grande pour le format JPEG (%1 × %2 pixels).")
-                            .arg(bmp.width())
-                            .arg(bmp.height()));
-        return false;
-    }
     jpeg_compress_struct cinfo;
     JpegErrorManager err;
     unsigned char* buffer = nullptr;

@@ -137,10 +137,8 @@ bool decodePng(const QByteArray& data, TBitmap32& out, QString* error)
 
 bool encodePng(const TBitmap32& bmp, QByteArray& out, QString* error)
 {
-    if (bmp.isEmpty()) {
-        setError(error, QStringLiteral("Impossible d'enregistrer une image vide."));
+    if (!encodable(bmp, 1000000, "PNG", error)) // libpng's own limit on a side
         return false;
-    }
     PngContext ctx;
     QByteArray buffer;
     ctx.out = &buffer;
