@@ -57,6 +57,18 @@ std::vector<Pt> cleanContour(const std::vector<TFixedPoint>& src, bool closed)
     return c;
 }
 
+// Whether the closed contour p0 .. pn, pn-1 .. p1 goes back over its own points.
+bool isTracedBack(const std::vector<Pt>& c)
+{
+    const std::size_t m = c.size();
+    if (m < 2 || m % 2 != 0)
+        return false;
+    for (std::size_t i = 1; i < m / 2; ++i)
+        if (c[i].x != c[m - i].x || c[i].y != c[m - i].y)
+            return false;
+    return true;
+}
+
 int discSegments(double r)
 {
     // Chord error at most about 1/8 pixel.
@@ -154,15 +166,21 @@ TPolygon32 TPolygon32::Grow(double delta, double edgeSharpness) const
     const int segs = discSegments(d);
 
     for (const auto& sp : Points) {
-        const std::vector<Pt> c = cleanContour(sp, Closed);
+        std::vector<Pt> c = cleanContour(sp, Closed);
         if (c.empty())
             continue;
+        bool closed = Closed;
+        if (closed && isTracedBack(c)) {
+            // An open path traced forth and back (see Outline): grow the path itself,
+            // which draws each piece once instead of twice.
+            c.resize(c.size() / 2 + 1);
+            closed = false;
+        }
         const std::size_t n = c.size();
-        // The contour's own inside (a traced-back open path has none).
-        if (Closed && n >= 3 && std::fabs(signedArea2(c)) > 1e-9)
-            addPositive(out, c);
+        if (closed && n >= 3 && std::fabs(signedArea2(c)) > 1e-9)
+            addPositive(out, c); // the contour's own inside
         if (d <= 0) {
-            if (!(Closed && n >= 3)) {
+            if (!(closed && n >= 3)) {
                 // Nothing to grow: keep the points so that the edge can still be drawn.
                 out.NewLine();
                 for (const Pt& p : c)
@@ -178,7 +196,7 @@ TPolygon32 TPolygon32::Grow(double delta, double edgeSharpness) const
                                   {c[0].x - d, c[0].y + d}});
             continue;
         }
-        const std::size_t edges = Closed ? n : n - 1;
+        const std::size_t edges = closed ? n : n - 1;
         std::vector<Pt> dirs(edges);
         for (std::size_t i = 0; i < edges; ++i) {
             const Pt& p = c[i];
@@ -197,7 +215,7 @@ TPolygon32 TPolygon32::Grow(double delta, double edgeSharpness) const
                 addPositive(out, disc(c[i], d, segs));
                 continue;
             }
-            if (Closed)
+            if (closed)
                 addMitreJoin(out, c[i], dirs[(i + edges - 1) % edges], dirs[i], d);
             else if (i > 0 && i + 1 < n)
                 addMitreJoin(out, c[i], dirs[i - 1], dirs[i], d);

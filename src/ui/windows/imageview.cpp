@@ -145,12 +145,17 @@ void TImageView::resizeEvent(QResizeEvent* event)
     updateOffset();
 }
 
-void TImageView::scrollContentsBy(int, int)
+void TImageView::scrollContentsBy(int dx, int dy)
 {
     if (adjusting_)
         return;
+    const QPointF before = offset_;
     updateOffset();
-    viewport()->update();
+    // Shifts the pixels already shown; only the uncovered strip is composed again.
+    if (offset_ - before == QPointF(dx, dy))
+        viewport()->scroll(dx, dy);
+    else
+        viewport()->update();
     emit scrolled();
 }
 
