@@ -197,7 +197,7 @@ double Grille::bilineaire(double lat, double lon) const
     double fc = (lon - lon0) / dlon;
     const bool tour = globaleEnLongitude();
     const double periode = 360.0 / dlon;
-    if (tour) {
+    if (tour && (fc < 0 || fc > nx - 1)) {
         fc = std::fmod(fc, periode);
         if (fc < 0)
             fc += periode;
@@ -213,8 +213,13 @@ double Grille::bilineaire(double lat, double lon) const
     double tc = fc - c0;
     int c1 = c0 + 1;
     if (tour) {
-        c0 = ((c0 % nx) + nx) % nx;
-        c1 = ((c1 % nx) + nx) % nx;
+        // Columns of the grid itself first (a gridline grid repeats its first
+        // column at +180), wrapped by the period only outside.
+        const int p = static_cast<int>(std::lround(periode));
+        if (c0 < 0 || c0 >= nx)
+            c0 = ((c0 % p) + p) % p;
+        if (c1 < 0 || c1 >= nx)
+            c1 = ((c1 % p) + p) % p;
     } else {
         if (fc < -0.5 || fc > nx - 0.5)
             return std::numeric_limits<double>::quiet_NaN();
@@ -254,7 +259,7 @@ double Grille::bicubique(double lat, double lon) const
         double ligne = 0;
         for (int j = 0; j < 4; ++j) {
             int c = c0 - 1 + j;
-            if (tour)
+            if (tour && (c < 0 || c >= nx))
                 c = ((c % periode) + periode) % periode;
             c = std::clamp(c, 0, nx - 1);
             ligne += wc[j] * at(c, r);
@@ -274,7 +279,8 @@ double Grille::proche(double lat, double lon) const
         return std::numeric_limits<double>::quiet_NaN();
     if (globaleEnLongitude()) {
         const long periode = std::lround(360.0 / dlon);
-        c = ((c % periode) + periode) % periode;
+        if (c < 0 || c >= nx)
+            c = ((c % periode) + periode) % periode;
         if (c >= nx)
             c = 0;
     } else if (c < 0 || c >= nx) {

@@ -25,7 +25,7 @@ bool lireCouleur(const QString& t, TColor32& c)
     static const QRegularExpression gris(QStringLiteral("^gr[ae]y(\\d{1,3})$"));
     const auto m = gris.match(s);
     if (m.hasMatch()) {
-        const int v = static_cast<int>(std::lround(m.captured(1).toInt() * 2.55));
+        const int v = (std::min(m.captured(1).toInt(), 100) * 255 + 50) / 100;
         c = color32(v, v, v);
         return true;
     }

@@ -1,0 +1,377 @@
+#include "import/construction.h"
+#include "import/grilles.h"
+#include "import/palette.h"
+#include "import/produits.h"
+#include "import/series.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+bool ecrire(const QString& chemin, const QByteArray& d)
+{
+    QFile f(chemin);
+    return f.open(QIODevice::WriteOnly) && f.write(d) == d.size();
+}
+
+// A gridline-registered global grid (nodes on -180..180, -90..90) with
+// value = f(lat, lon), north row first.
+Grille grilleNoeuds(int nx, int ny, double (*f)(double, double))
+{
+    Grille g;
+    g.nx = nx;
+    g.ny = ny;
+    g.dlon = 360.0 / (nx - 1);
+    g.dlat = 180.0 / (ny - 1);
+    g.lon0 = -180;
+    g.lat0 = 90;
+    g.v.resize(static_cast<std::size_t>(nx) * ny);
+    for (int r = 0; r < ny; ++r)
+        for (int c = 0; c < nx; ++c)
+            g.v[static_cast<std::size_t>(r) * nx + c] = static_cast<float>(f(90 - r * g.dlat, -180 + c * g.dlon));
+    return g;
+}
+
+std::int16_t valeurFichier(const QByteArray& d, int j, int k)
+{
+    return qFromLittleEndian<std::int16_t>(d.constData() + ((540 - j) * 2161 + (k + 1080)) * 2);
+}
+
+} // namespace
+
+TEST(ImportGrilles, ElevationFileIsNorthFirstWithCellZeroAtLatLonZero)
+{
+    // Value encodes the node: 10 * latitude index + longitude sign.
+    const Grille g = grilleNoeuds(2161, 1081, [](double lat, double lon) { return lat * 60 + (lon > 0 ? 1 : lon < 0 ? -1 : 0); });
+    const QByteArray d = grilleAltitudes(g);
+    ASSERT_EQ(d.size(), 1081 * 2161 * 2);
+    EXPECT_EQ(valeurFichier(d, 0, 0), 0);  // latitude 0, longitude 0
+    // The cell (0, 0) is the 1081st value of the 541st row.
+    EXPECT_EQ(qFromLittleEndian<std::int16_t>(d.constData() + (540 * 2161 + 1080) * 2), 0);
+    EXPECT_EQ(qFromLittleEndian<std::int16_t>(d.constData()), 90 * 60 - 1);  // first value: north pole, west
+    EXPECT_EQ(valeurFichier(d, 540, 1080), 90 * 60 + 1);
+    EXPECT_EQ(valeurFichier(d, -540, -1080), -90 * 60 - 1);
+    EXPECT_EQ(valeurFichier(d, 6, 6), 60 + 1);  // 1°N, 1°E
+    EXPECT_EQ(valeurFichier(d, -6, -6), -60 - 1);
+}
+
+TEST(ImportGrilles, GdalReadsAsciiGridsNorthUpAndReportsBadFiles)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString f = dir.filePath("g.asc");
+    ASSERT_TRUE(ecrire(f, "ncols 4\nnrows 2\nxllcorner -180\nyllcorner -90\ncellsize 90\nNODATA_value -9999\n"
+                          "1 2 3 4\n5 6 -9999 8\n"));
+    Grille g;
+    QString msg;
+    ASSERT_TRUE(lireGrille(f, g, &msg)) << msg.toStdString();
+    ASSERT_EQ(g.nx, 4);
+    ASSERT_EQ(g.ny, 2);
+    EXPECT_DOUBLE_EQ(g.lat0, 45);   // centre of the northern row
+    EXPECT_DOUBLE_EQ(g.lon0, -135);
+    EXPECT_EQ(g.at(0, 0), 1.0f);
+    EXPECT_TRUE(std::isnan(g.at(2, 1)));
+    EXPECT_EQ(g.proche(-45, 135), 8.0);
+    EXPECT_EQ(g.proche(45, 170 + 360), 4.0);  // longitudes wrap on a global grid
+    EXPECT_TRUE(verifierTaille(g, f, 4, 2, &msg));
+    EXPECT_FALSE(verifierTaille(g, f, 2161, 1081, &msg));
+    EXPECT_TRUE(msg.contains("g.asc") && msg.contains("2161"));
+
+    // Truncated grid, missing file, not a grid, truncated bzip2 archive.
+    const QString t = dir.filePath("t.asc");
+    ASSERT_TRUE(ecrire(t, "ncols 4\nnrows 2\nxllcorner -180\nyllcorner -90\ncellsize 90\n1 2 3 4\n5"));
+    EXPECT_FALSE(lireGrille(t, g, &msg));
+    EXPECT_TRUE(msg.contains("t.asc"));
+    EXPECT_FALSE(lireGrille(dir.filePath("absent.nc"), g, &msg));
+    EXPECT_TRUE(msg.contains("absent.nc"));
+    const QString x = dir.filePath("x.tif");
+    ASSERT_TRUE(ecrire(x, "not a picture at all"));
+    EXPECT_FALSE(lireGrille(x, g, &msg));
+    EXPECT_TRUE(msg.contains("x.tif"));
+    const QString b = dir.filePath("a.nc.bz2");
+    ASSERT_TRUE(ecrire(b, QByteArray("BZh91AY&SY") + QByteArray(20, '\x01')));
+    EXPECT_FALSE(lireGrille(b, g, &msg));
+    EXPECT_TRUE(msg.contains("a.nc.bz2"));
+}
+
+TEST(ImportGrilles, PopulationKeepsHalfDegreeTotals)
+{
+    // Density grid 1440 x 720 at 0.25°, count grid 720 x 360 at 0.5°.
+    Grille d;
+    d.nx = 1440;
+    d.ny = 720;
+    d.dlon = d.dlat = 0.25;
+    d.lon0 = -179.875;
+    d.lat0 = 89.875;
+    d.v.assign(1440 * 720, NAN);
+    Grille c;
+    c.nx = 720;
+    c.ny = 360;
+    c.dlon = c.dlat = 0.5;
+    c.lon0 = -179.75;
+    c.lat0 = 89.75;
+    c.v.assign(720 * 360, NAN);
+    // Block (row 100, col 360) at about 40°N, 0°E: densities 10, 30, 0, NaN; count 1001.
+    d.v[200 * 1440 + 720] = 10;
+    d.v[200 * 1440 + 721] = 30;
+    d.v[201 * 1440 + 720] = 0;
+    c.v[100 * 720 + 360] = 1001;
+    // A block with people but no density: spread by area.
+    c.v[150 * 720 + 10] = 4;
+    // A block south of the file's last row (-56°) is not in the file.
+    c.v[300 * 720 + 10] = 50;
+    double total = 0, source = 0;
+    const QByteArray f = grillePopulation(d, c, &total, &source);
+    ASSERT_EQ(f.size(), 1440 * 564 * 4);
+    auto n = [&](int ligne025, int col) {
+        return qFromLittleEndian<std::uint32_t>(f.constData() + ((ligne025 - 20) * 1440 + col) * 4);
+    };
+    EXPECT_EQ(n(200, 720) + n(200, 721) + n(201, 720) + n(201, 721), 1001u);
+    EXPECT_NEAR(n(200, 721), 3 * n(200, 720), 2.0);  // in proportion to density x area
+    EXPECT_EQ(n(201, 720), 0u);
+    EXPECT_EQ(n(300, 20) + n(300, 21) + n(301, 20) + n(301, 21), 4u);
+    EXPECT_DOUBLE_EQ(total, 1005);
+    EXPECT_DOUBLE_EQ(source, 1055);
+    // Row 0 of the file is centred on 84.875°N: density row 20.
+    d.v[20 * 1440 + 0] = 5;
+    c.v[10 * 720 + 0] = 7;
+    const QByteArray g = grillePopulation(d, c);
+    EXPECT_EQ(qFromLittleEndian<std::uint32_t>(g.constData()), 7u);
+}
+
+TEST(ImportPalette, CptSlicesHingedRangeAndNames)
+{
+    Palette p;
+    QString msg;
+    ASSERT_TRUE(lirePalette("# RANGE = -8000/4000\n# HARD_HINGE\n-1 0/0/100 0 0/0/255\n0 0/100/0 1 white\n"
+                            "B black\nF white\nN gray50\n",
+                            "t.cpt", p, &msg));
+    ASSERT_EQ(p.tranches.size(), 2u);
+    EXPECT_DOUBLE_EQ(p.zMin(), -8000);
+    EXPECT_DOUBLE_EQ(p.zMax(), 4000);
+    EXPECT_EQ(p.couleur(-8000), color32(0, 0, 100));
+    EXPECT_EQ(p.couleur(-4000), color32(0, 0, 178));  // halfway, rounded
+    EXPECT_EQ(p.couleur(2000), color32(128, 178, 128));
+    EXPECT_EQ(p.couleur(99999), 0xFFFFFFFFu);  // beyond the end: the last colour
+    EXPECT_EQ(p.couleur(NAN), color32(128, 128, 128));
+    EXPECT_FALSE(lirePalette("# nothing\n", "vide.cpt", p, &msg));
+    EXPECT_TRUE(msg.contains("vide.cpt"));
+}
+
+TEST(ImportImages, AgePictureKeepsWhiteForContinentsOnly)
+{
+    Grille a = grilleNoeuds(361, 181, [](double lat, double lon) { return lon <= 0 ? NAN : (lat + 90) * 1.5; });
+    Palette p;
+    ASSERT_TRUE(lirePalette("0 255/0/0 100 255/255/255\n100 white 300 0/0/255\n", "a.cpt", p, nullptr));
+    const TBitmap32 img = imageAges(a, p, 360, 180);
+    ASSERT_EQ(img.width(), 360);
+    int blancs = 0;
+    for (int y = 0; y < 180; ++y)
+        for (int x = 0; x < 360; ++x) {
+            const TColor32 c = img.pixel(x, y);
+            EXPECT_EQ(alphaOf(c), 255u);
+            if ((c & 0xFFFFFF) == 0xFFFFFF) {
+                ++blancs;
+                EXPECT_LT(x, 180);  // only where there is no age
+            }
+        }
+    EXPECT_EQ(blancs, 180 * 180);
+    const TBitmap32 e = echelleAges(p);
+    EXPECT_GT(e.height(), 2 * 20);
+}
+
+TEST(ImportImages, PlanisphereSizeAndGreyPictureStaysLight)
+{
+    Grille g = grilleNoeuds(73, 37, [](double lat, double lon) { return std::sin(lon / 20) * 3000 + lat * 20; });
+    Palette p;
+    ASSERT_TRUE(lirePalette("-10000 0/0/255 0 100/100/255\n0 0/128/0 9000 255/255/255\n", "r.cpt", p, nullptr));
+    const TBitmap32 c = planisphere(g, p, 200, 100, false);
+    const TBitmap32 nb = planisphere(g, p, 200, 100, true);
+    ASSERT_EQ(c.width(), 200);
+    ASSERT_EQ(c.height(), 100);
+    for (int y = 0; y < 100; y += 7)
+        for (int x = 0; x < 200; x += 7) {
+            const TColor32 v = nb.pixel(x, y);
+            EXPECT_EQ(redOf(v), greenOf(v));
+            EXPECT_EQ(redOf(v), blueOf(v));
+            EXPECT_GE(redOf(v), 110u);  // light enough to print symbols over it
+        }
+}
+
+TEST(ImportSeries, ParsesTheThreeLayoutsAndFitsVelocities)
+{
+    const QByteArray tenv3 =
+        "site YYMMMDD yyyy.yyyy __MJD week d reflon _e0(m) __east(m) ____n0(m) _north(m) u0(m) ____up(m) _ant(m) "
+        "sig_e(m) sig_n(m) sig_u(m) __corr_en __corr_eu __corr_nu _latitude(deg) _longitude(deg) __height(m)\n"
+        "LHAS 95MAY19 1995.3785 49856  801 5   91.1    385  0.888603   3282129  0.602585  3624  0.707878  0.0000 "
+        "0.002231 0.001932 0.008643 -0.009728 -0.044382 -0.198749  29.6573392384 -268.8960142076  3624.70788\n";
+    SerieGPS s;
+    QString msg;
+    ASSERT_TRUE(lireSerie(tenv3 + tenv3, "l.tenv3", s, &msg)) << msg.toStdString();
+    EXPECT_EQ(s.code, "LHAS");
+    EXPECT_NEAR(s.points[0].e, 385.888603, 1e-9);
+    EXPECT_NEAR(s.points[0].n, 3282129.602585, 1e-6);
+    EXPECT_NEAR(s.longitude, 91.1039857924, 1e-9);
+
+    // Decimal-year variant, out of order, coordinates from the header.
+    QByteArray neu = "#4-character ID: USUD\n#NEU Reference position :    36.13  138.36 1508.6 (Unknown/WGS84)\n";
+    for (int i = 99; i >= 0; --i) {
+        const double t = 2000 + i * 0.05;
+        neu += QByteArray::number(t, 'f', 4) + " 2000 1 " + QByteArray::number(0.01 * (t - 2000), 'f', 6) + " " +
+               QByteArray::number(-0.02 * (t - 2000), 'f', 6) + " 0.0 0.001 0.001 0.003\n";
+    }
+    ASSERT_TRUE(lireSerie(neu, "u.neu", s, &msg)) << msg.toStdString();
+    EXPECT_EQ(s.code, "USUD");
+    EXPECT_DOUBLE_EQ(s.points.front().t, 2000.0);
+    EXPECT_NEAR(s.latitude, 36.13, 1e-9);
+    VitessesSerie v;
+    ASSERT_TRUE(vitessesSerie(s, v));
+    EXPECT_NEAR(v.vN, 10.0, 1e-3);
+    EXPECT_NEAR(v.vE, -20.0, 1e-3);
+
+    const QByteArray pos =
+        "4-character ID: P156\nNEU Reference position :    40.0244429509  236.0938828649  488.99986 (ITRF08/WGS84)\n"
+        "End Field Description\n*YYYYMMDD HHMMSS JJJJJ.JJJJ X Y Z Sx Sy Sz Rxy Rxz Ryz NLat Elong Height dN dE dU\n"
+        " 20060608 120000 53894.5000 -2728552.75872 -4059578.68050  4080378.65052  0.00524  0.00799  0.00709  0.845 "
+        "-0.808 -0.830      40.0244418478  236.0938835998  489.00262    -0.12280   0.06265   0.00276    0.00312  "
+        "0.00246  0.01122 -0.159 -0.205  0.127 repro\n";
+    ASSERT_TRUE(lireSerie(pos + pos, "p.pos", s, &msg)) << msg.toStdString();
+    EXPECT_EQ(s.code, "P156");
+    EXPECT_NEAR(s.points[0].t, 2006 + (158 + 0.5) / 365.0, 1e-6);
+    EXPECT_NEAR(s.points[0].n, -0.1228, 1e-9);
+    EXPECT_NEAR(s.longitude, 236.0938828649 - 360, 1e-9);
+
+    EXPECT_FALSE(lireSerie("hello\nworld\n", "x.txt", s, &msg));
+    EXPECT_TRUE(msg.contains("x.txt"));
+}
+
+TEST(ImportSeries, CurvesPictureFitsTheViewerBands)
+{
+    SerieGPS s;
+    s.code = "TEST";
+    for (int i = 0; i < 400; ++i) {
+        const double t = 2003.2 + i * 0.02;
+        s.points.push_back({t, 0.012 * (t - 2003), -0.03 * (t - 2003), 0.002 * std::sin(t * 6)});
+    }
+    AxesCourbes axes;
+    const TBitmap32 img = dessinerCourbes(s, &axes);
+    ASSERT_EQ(img.width(), CourbesGPS::Largeur);
+    ASSERT_EQ(img.height(), CourbesGPS::Hauteur);
+    // In view pixels (picture minus the offsets): graduations of time inside
+    // 55 < x < 565, of each plot inside its band.
+    ASSERT_GE(axes.temps.size(), 3u);
+    for (const auto& g : axes.temps) {
+        const double x = g.position - CourbesGPS::DecalageX;
+        EXPECT_GT(x, 55);
+        EXPECT_LT(x, 565);
+    }
+    // Whole years, the first at or before the first day.
+    EXPECT_LE(axes.temps.front().valeur, 2003.2);
+    EXPECT_EQ(axes.temps.front().valeur, std::floor(axes.temps.front().valeur));
+    EXPECT_GE(axes.temps.back().valeur, s.points.back().t);
+    const int bandes[3][2] = {{34, 205}, {261, 431}, {488, 658}};
+    for (int k = 0; k < 3; ++k) {
+        ASSERT_GE(axes.variations[k].size(), 2u);
+        for (const auto& g : axes.variations[k]) {
+            const double y = g.position - CourbesGPS::DecalageY;
+            EXPECT_GT(y, bandes[k][0]);
+            EXPECT_LT(y, bandes[k][1]);
+        }
+        // Values increase upwards.
+        EXPECT_GT(axes.variations[k].front().position, axes.variations[k].back().position);
+        EXPECT_LT(axes.variations[k].front().valeur, axes.variations[k].back().valeur);
+    }
+    // A calibration from two graduations per axis: time grows to the right,
+    // variations upwards (smaller y).
+    const auto& t = axes.temps;
+    const auto& l = axes.variations[0];
+    const double penteT = (t.back().valeur - t.front().valeur) / (t.back().position - t.front().position);
+    const double penteL = (l.back().valeur - l.front().valeur) / (l.back().position - l.front().position);
+    EXPECT_LT(penteL, 0);
+    EXPECT_GT(penteT, 0);
+}
+
+TEST(ImportTextes, ExamplesLinesSkipTwoCharactersThenTabFields)
+{
+    TStationGPS s;
+    s.Nom.assignBytes("ZIMM", 4);
+    s.Latitude = 46.8771;
+    s.Longitude = 7.4653;
+    s.Altitude = 956300;
+    s.VitLat = 16.36;
+    s.VitLong = 19.75;
+    const QByteArray t = texteExemples({s});
+    ASSERT_TRUE(t.endsWith('\n'));
+    EXPECT_EQ(t.left(4), "ZIMM");
+    const QList<QByteArray> f = t.mid(6).trimmed().split('\t');
+    ASSERT_EQ(f.size(), 5);
+    EXPECT_EQ(f[0], "46.8771");
+    EXPECT_EQ(f[1], "7.4653");
+    EXPECT_EQ(f[3], "16.36");
+    EXPECT_EQ(f[4], "19.75");
+}
+
+TEST(ImportConstruction, RebuildsOnlyWhatIsMissingOrStaleAndLeavesNothingOnFailure)
+{
+    QTemporaryDir src, out;
+    ASSERT_TRUE(src.isValid() && out.isValid());
+    ASSERT_TRUE(ecrire(src.filePath("a.csv"), "1"));
+    Contexte ctx;
+    ctx.sources = QDir(src.path());
+    ctx.sortie = QDir(out.path());
+    int appels = 0;
+    std::vector<Produit> p;
+    p.push_back({"bon", {"a.csv"}, {"a.out"}, [&](const Contexte& c, QStringList&, QString& e) {
+                     ++appels;
+                     return ecrireAtomique(c.sortie.filePath("a.out"), "contenu", e);
+                 }});
+    p.push_back({"mauvais", {"absent.csv"}, {"b.out"}, [](const Contexte&, QStringList&, QString& e) {
+                     e = "Fichier source « absent.csv » non trouvé.";
+                     return false;
+                 }});
+    auto rien = [](const QString&) {};
+    BilanConstruction b = construireDossier(ctx, p, {}, rien);
+    EXPECT_EQ(b.construits, 1);
+    EXPECT_EQ(b.echecs, 1);
+    ASSERT_EQ(b.erreurs.size(), 1);
+    EXPECT_TRUE(b.erreurs[0].contains("absent.csv"));
+    EXPECT_FALSE(QFile::exists(out.filePath("b.out")));
+    EXPECT_EQ(appels, 1);
+
+    b = construireDossier(ctx, p, {}, rien);  // up to date, the failed one retried
+    EXPECT_EQ(appels, 1);
+    EXPECT_EQ(b.aJour, 1);
+
+    QFile::remove(out.filePath("a.out"));  // missing output
+    construireDossier(ctx, p, {}, rien);
+    EXPECT_EQ(appels, 2);
+
+    ASSERT_TRUE(ecrire(src.filePath("a.csv"), "12"));  // the source changed
+    construireDossier(ctx, p, {}, rien);
+    EXPECT_EQ(appels, 3);
+
+    ASSERT_TRUE(ecrire(out.filePath("a.out"), "x"));  // an output altered by hand
+    construireDossier(ctx, p, {}, rien);
+    EXPECT_EQ(appels, 4);
+
+    OptionsConstruction forcer;
+    forcer.forcer = true;
+    construireDossier(ctx, p, forcer, rien);
+    EXPECT_EQ(appels, 5);
+}
+
+TEST(ImportConstruction, AtomicWriteLeavesNoPartialFile)
+{
+    QTemporaryDir out;
+    QString e;
+    EXPECT_FALSE(ecrireAtomique(out.filePath("absent/x.bin"), "abc", e));
+    EXPECT_TRUE(e.contains("x.bin"));
+    ASSERT_TRUE(ecrireAtomique(out.filePath("x.bin"), "abc", e));
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList{"x.bin"});
+}
