@@ -2,7 +2,7 @@
 // shift scroll bars, the vector commands and the display choices.
 #pragma once
 
-#include "app/config.h"
+#include "map/config.h"
 #include "map/calques.h"
 #include "map/etatcarte.h"
 #include "map/grille.h"

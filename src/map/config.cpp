@@ -1,4 +1,4 @@
-#include "app/config.h"
+#include "map/config.h"
 
 #include <QDir>
 #include <QFile>

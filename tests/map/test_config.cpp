@@ -1,5 +1,5 @@
 // The configuration file: defaults, prefixes, short files.
-#include "app/config.h"
+#include "map/config.h"
 
 #include <QFile>
 #include <QTemporaryDir>
