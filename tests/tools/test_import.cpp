@@ -375,3 +375,38 @@ TEST(ImportConstruction, AtomicWriteLeavesNoPartialFile)
     ASSERT_TRUE(ecrireAtomique(out.filePath("x.bin"), "abc", e));
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList{"x.bin"});
 }
+
+TEST(ImportConstruction, ConfigurationNamesNineFilesAndTheGridStep)
+{
+    QTemporaryDir src, out;
+    Contexte ctx;
+    ctx.sources = QDir(src.path());
+    ctx.sortie = QDir(out.path());
+    const std::vector<Produit> produits = listeProduits(ctx);
+    const auto it = std::find_if(produits.begin(), produits.end(), [](const Produit& p) { return p.nom == "configuration"; });
+    ASSERT_NE(it, produits.end());
+    QStringList journal;
+    QString e;
+    ASSERT_TRUE(it->construire(ctx, journal, e)) << e.toStdString();
+    QFile f(out.filePath("config.obc"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QStringList lignes = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lignes.size(), 9);
+    EXPECT_EQ(lignes[0], "planisphere3600.jpg");
+    EXPECT_EQ(lignes[3], "planispherenb.jpg");
+    EXPECT_EQ(lignes[4], "table2.txt");
+    // The grid's name without its first five characters and its extension: "10".
+    EXPECT_EQ(lignes[7].mid(5, lignes[7].size() - 9), "10");
+    // Every entry of the data list names a product of the folder.
+    QFile l(out.filePath(NomsDonnees::Liste));
+    ASSERT_TRUE(l.open(QIODevice::ReadOnly));
+    QStringList sorties;
+    for (const Produit& p : produits)
+        sorties << p.sorties;
+    for (const QString& ligne : QString::fromUtf8(l.readAll()).split('\n', Qt::SkipEmptyParts)) {
+        const QStringList champs = ligne.split(',');
+        ASSERT_EQ(champs.size(), 3) << ligne.toStdString();
+        EXPECT_TRUE(sorties.contains(champs[0])) << champs[0].toStdString();
+    }
+    EXPECT_TRUE(QFile::exists(out.filePath("credits.txt")));
+}
