@@ -1,5 +1,7 @@
 #include "data/loaders.h"
 
+#include "data/catalogues.h"
+
 #include "data/textimport.h"
 
 #include <QDir>
@@ -253,18 +255,49 @@ ResultatChargement lireSelonExtension(const QString& chemin, std::vector<T>& out
 
 }  // namespace
 
+namespace {
+
+// Agency catalogues (CSV, GeoJSON) go through their own readers, which recognise the
+// layout from the header line.
+bool estCatalogue(const QString& chemin, bool geojsonAussi)
+{
+    const QString ext = QFileInfo(chemin).suffix().toUpper();
+    return ext == QLatin1String("CSV") ||
+           (geojsonAussi && (ext == QLatin1String("JSON") || ext == QLatin1String("GEOJSON")));
+}
+
+template <typename T>
+ResultatChargement lireCatalogue(const QString& chemin, std::vector<T>& out,
+                                 bool (*lecteur)(const QString&, std::vector<T>&, QString*, BilanCatalogue*))
+{
+    ResultatChargement r;
+    const std::size_t avant = out.size();
+    BilanCatalogue bilan;
+    r.ok = lecteur(chemin, out, &r.message, &bilan);
+    r.lus = static_cast<int>(out.size() - avant);
+    return r;
+}
+
+}  // namespace
+
 ResultatChargement lireSeismes(const QString& chemin, std::vector<TSeisme>& out)
 {
+    if (estCatalogue(chemin, true))
+        return lireCatalogue<TSeisme>(chemin, out, &lireCatalogueSeismes);
     return lireSelonExtension<TSeisme>(chemin, out, "FSE", &decoderSeismes, &importerSeismesTexte);
 }
 
 ResultatChargement lireVolcans(const QString& chemin, std::vector<TVolcan>& out)
 {
+    if (estCatalogue(chemin, false))
+        return lireCatalogue<TVolcan>(chemin, out, &lireCatalogueVolcans);
     return lireSelonExtension<TVolcan>(chemin, out, "FVO", &decoderVolcans, &importerVolcansTexte);
 }
 
 ResultatChargement lireStations(const QString& chemin, std::vector<TStationGPS>& out)
 {
+    if (estCatalogue(chemin, false))
+        return lireCatalogue<TStationGPS>(chemin, out, &lireCatalogueGPS);
     if (estFichierBinaire(chemin, "GPS"))
         return lireBinaire<TStationGPS>(chemin, out, &decoderStations);
     ResultatChargement r;
