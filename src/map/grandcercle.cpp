@@ -20,27 +20,50 @@ double longitudeDecalee(double lon, int decalage)
     return l;
 }
 
-} // namespace
+// cos and sin of the longitude of every pixel column of a map W pixels wide,
+// computed once per width: arcs step through thousands of columns.
+struct TablesColonnes {
+    int W = 0;
+    std::vector<double> cosL;
+    std::vector<double> sinL;
+};
 
-std::vector<QLineF> piecesGrandCercle(const TSegmentGeo& s, int W, int H, int decalage)
+const TablesColonnes& tablesColonnes(int W)
 {
-    std::vector<QLineF> pieces;
+    static TablesColonnes t;
+    if (t.W != W) {
+        t.W = W;
+        t.cosL.resize(static_cast<std::size_t>(W) + 1);
+        t.sinL.resize(static_cast<std::size_t>(W) + 1);
+        for (int x = 0; x <= W; ++x) {
+            const double l = (x - W / 2.0) / W * 2.0 * M_PI;
+            t.cosL[static_cast<std::size_t>(x)] = std::cos(l);
+            t.sinL[static_cast<std::size_t>(x)] = std::sin(l);
+        }
+    }
+    return t;
+}
+
+// Calls piece(x1, y1, x2, y2) for each straight piece of the arc, in order.
+template <class F>
+void parcourirGrandCercle(const TSegmentGeo& s, int W, int H, int decalage, F&& piece)
+{
     if (W <= 0 || H <= 0)
-        return pieces;
+        return;
     const PointCarte p1 = geoVersCarte(s.Lon1, s.Lat1, W, H, decalage);
     const PointCarte p2 = geoVersCarte(s.Lon2, s.Lat2, W, H, decalage);
 
     if (std::abs(p1.x - p2.x) <= 14 || (std::fabs(s.Lat1) < 1 && std::fabs(s.Lat2) < 1)) {
-        pieces.emplace_back(p1.x, p1.y, p2.x, p2.y);
-        return pieces;
+        piece(p1.x, p1.y, p2.x, p2.y);
+        return;
     }
     if (std::fabs(s.Lat2) > 89) {
-        pieces.emplace_back(p1.x, p1.y, p2.x, p2.y);
-        return pieces;
+        piece(p1.x, p1.y, p2.x, p2.y);
+        return;
     }
     if (std::fabs(s.Lat1) > 89) {
-        pieces.emplace_back(p2.x, p1.y, p2.x, p2.y);
-        return pieces;
+        piece(p2.x, p1.y, p2.x, p2.y);
+        return;
     }
 
     // The great circle is the plane through the centre whose points satisfy
@@ -55,25 +78,85 @@ std::vector<QLineF> piecesGrandCercle(const TSegmentGeo& s, int W, int H, int de
     const double det = a1 * b2 - a2 * b1;
     if (std::fabs(det) < 1e-9) {
         // Both ends on one meridian circle: the arc runs over the nearer pole.
-        const double yPole = (s.Lat1 + s.Lat2 >= 0) ? 0.0 : static_cast<double>(H);
-        pieces.emplace_back(p1.x, p1.y, p1.x, yPole);
-        pieces.emplace_back(p2.x, yPole, p2.x, p2.y);
-        return pieces;
+        const int yPole = (s.Lat1 + s.Lat2 >= 0) ? 0 : H;
+        piece(p1.x, p1.y, p1.x, yPole);
+        piece(p2.x, yPole, p2.x, p2.y);
+        return;
     }
     const double N = (-c1 * b2 + c2 * b1) / det;
     const double M = (-a1 * c2 + a2 * c1) / det;
 
+    const TablesColonnes& t = tablesColonnes(W);
     const int pas = p2.x > p1.x ? 1 : -1;
-    QPointF precedent(p1.x, p1.y);
-    pieces.reserve(static_cast<std::size_t>(std::abs(p2.x - p1.x)));
+    // Consecutive one-column steps that climb by the same number of rows lie on
+    // one straight line: they are drawn as one piece.
+    int xa = p1.x, ya = p1.y; // start of the pending piece
+    int xp = p1.x, yp = p1.y; // its end
+    int dyPiece = 0;
+    bool enAttente = false;
     for (int x = p1.x + pas; x != p2.x; x += pas) {
-        const double l = (x - W / 2.0) / W * 2.0 * M_PI;
-        const double phi = std::atan(-(N * std::cos(l) + M * std::sin(l)));
-        const QPointF p(x, arrondi(H / 2.0 - phi / M_PI * H));
-        pieces.emplace_back(precedent, p);
-        precedent = p;
+        const std::size_t i = static_cast<std::size_t>(std::clamp(x, 0, W));
+        const double phi = std::atan(-(N * t.cosL[i] + M * t.sinL[i]));
+        const int y = arrondi(H / 2.0 - phi / M_PI * H);
+        if (enAttente && y - yp == dyPiece) {
+            xp = x;
+            yp = y;
+            continue;
+        }
+        if (enAttente) {
+            piece(xa, ya, xp, yp);
+            xa = xp;
+            ya = yp;
+        }
+        dyPiece = y - yp;
+        xp = x;
+        yp = y;
+        enAttente = true;
     }
-    pieces.emplace_back(precedent, QPointF(p2.x, p2.y));
+    if (enAttente)
+        piece(xa, ya, xp, yp);
+    piece(xp, yp, p2.x, p2.y);
+}
+
+// Bounding boxes of runs of consecutive pieces.
+class Zones {
+public:
+    explicit Zones(std::vector<QRect>* sortie) : sortie_(sortie) {}
+    ~Zones() { vider(); }
+    void ajouter(int x1, int y1, int x2, int y2)
+    {
+        const QRect r(QPoint(std::min(x1, x2) - 2, std::min(y1, y2) - 2),
+                      QPoint(std::max(x1, x2) + 2, std::max(y1, y2) + 2));
+        total_ |= r;
+        if (!sortie_)
+            return;
+        courant_ |= r;
+        if (++n_ == 16)
+            vider();
+    }
+    QRect total() const { return total_; }
+
+private:
+    void vider()
+    {
+        if (sortie_ && !courant_.isEmpty())
+            sortie_->push_back(courant_);
+        courant_ = {};
+        n_ = 0;
+    }
+    std::vector<QRect>* sortie_;
+    QRect courant_;
+    QRect total_;
+    int n_ = 0;
+};
+
+} // namespace
+
+std::vector<QLineF> piecesGrandCercle(const TSegmentGeo& s, int W, int H, int decalage)
+{
+    std::vector<QLineF> pieces;
+    parcourirGrandCercle(s, W, H, decalage,
+                         [&pieces](int x1, int y1, int x2, int y2) { pieces.emplace_back(x1, y1, x2, y2); });
     return pieces;
 }
 
@@ -92,12 +175,33 @@ QRect regionPieces(const std::vector<QLineF>& pieces)
                  QPoint(static_cast<int>(std::ceil(x1)) + 2, static_cast<int>(std::ceil(y1)) + 2));
 }
 
-QRect TraceGrandCercle(const TSegmentGeo& s, TColor32 couleur, TBitmap32& cible, int decalage)
+QRect zonesLigne(double x1, double y1, double x2, double y2, std::vector<QRect>& zones)
 {
-    const std::vector<QLineF> pieces = piecesGrandCercle(s, cible.width(), cible.height(), decalage);
-    for (const QLineF& l : pieces)
-        cible.lineAA(l.x1(), l.y1(), l.x2(), l.y2(), couleur);
-    return regionPieces(pieces) & cible.boundsRect();
+    const double longueur = std::max(std::fabs(x2 - x1), std::fabs(y2 - y1));
+    const int n = std::max(1, static_cast<int>(std::ceil(longueur / 32)));
+    QRect total;
+    for (int i = 0; i < n; ++i) {
+        const double ax = x1 + (x2 - x1) * i / n, ay = y1 + (y2 - y1) * i / n;
+        const double bx = x1 + (x2 - x1) * (i + 1) / n, by = y1 + (y2 - y1) * (i + 1) / n;
+        const QRect r(QPoint(static_cast<int>(std::floor(std::min(ax, bx))) - 2,
+                             static_cast<int>(std::floor(std::min(ay, by))) - 2),
+                      QPoint(static_cast<int>(std::ceil(std::max(ax, bx))) + 2,
+                             static_cast<int>(std::ceil(std::max(ay, by))) + 2));
+        zones.push_back(r);
+        total |= r;
+    }
+    return total;
+}
+
+QRect TraceGrandCercle(const TSegmentGeo& s, TColor32 couleur, TBitmap32& cible, int decalage,
+                       std::vector<QRect>* zones)
+{
+    Zones z(zones);
+    parcourirGrandCercle(s, cible.width(), cible.height(), decalage, [&](int x1, int y1, int x2, int y2) {
+        cible.lineAA(x1, y1, x2, y2, couleur);
+        z.ajouter(x1, y1, x2, y2);
+    });
+    return z.total() & cible.boundsRect();
 }
 
 int longueurTrajet(const std::vector<QPointF>& lonLat)

@@ -45,8 +45,15 @@ static_assert(sizeof(TCoupeGardee) == 56, "TCoupeGardee is five doubles and a 15
 std::vector<QLineF> piecesGrandCercle(const TSegmentGeo& s, int W, int H, int decalage);
 
 // Draws the arc anti-aliased in `couleur` onto `cible` (whose size is the map's)
-// and returns the pixels it may have touched.
-QRect TraceGrandCercle(const TSegmentGeo& s, TColor32 couleur, TBitmap32& cible, int decalage);
+// and returns the pixels it may have touched. With `zones`, small rectangles
+// covering the drawing closely (one per short run of pieces) are appended, so
+// that the drawing can later be cleared without clearing its whole bounding box.
+QRect TraceGrandCercle(const TSegmentGeo& s, TColor32 couleur, TBitmap32& cible, int decalage,
+                       std::vector<QRect>* zones = nullptr);
+
+// Small rectangles covering an anti-aliased straight line (one per 32 pixels of
+// its length) appended to `zones`; returns their union.
+QRect zonesLigne(double x1, double y1, double x2, double y2, std::vector<QRect>& zones);
 
 // Pixels an anti-aliased drawing of these pieces may touch.
 QRect regionPieces(const std::vector<QLineF>& pieces);

@@ -33,6 +33,8 @@ Effets& Effets::operator|=(const Effets& o)
 {
     regionBande |= o.regionBande;
     regionTraces |= o.regionTraces;
+    zonesBande.insert(zonesBande.end(), o.zonesBande.begin(), o.zonesBande.end());
+    zonesTraces.insert(zonesTraces.end(), o.zonesTraces.begin(), o.zonesTraces.end());
     calqueTracesCree = calqueTracesCree || o.calqueTracesCree;
     if (o.deplacerEchelle)
         deplacerEchelle = o.deplacerEchelle;
@@ -55,7 +57,8 @@ void TInteraction::attacherCalques(TBitmap32* bande, TBitmap32* traces)
 {
     bande_ = bande;
     traces_ = traces;
-    bandeOccupee_ = {};
+    bandeOccupee_.clear();
+    tracesOccupees_.clear();
 }
 
 int TInteraction::W() const
@@ -99,21 +102,46 @@ IndicesGrille TInteraction::indices(QPoint p) const
     return indicesGrille(p.x(), p.y(), W(), H(), decalage(), f());
 }
 
-QRect TInteraction::clearBande()
+namespace {
+
+// Clears the rectangles (clipped to the layer) and reports them for repainting.
+void effacerZones(TBitmap32& calque, const std::vector<QRect>& zones, QRect& region, std::vector<QRect>& sortie)
 {
-    if (!bande_ || bandeOccupee_.isEmpty())
-        return {};
-    const QRect r = bandeOccupee_ & bande_->boundsRect();
-    if (!r.isEmpty())
-        bande_->fillRect(r, clTransparentWhite32);
-    bandeOccupee_ = {};
-    return r;
+    for (const QRect& z : zones) {
+        const QRect r = z & calque.boundsRect();
+        if (r.isEmpty())
+            continue;
+        calque.fillRect(r, clTransparentWhite32);
+        region |= r;
+        sortie.push_back(r);
+    }
+}
+
+} // namespace
+
+void TInteraction::clearBande(Effets& e)
+{
+    if (bande_)
+        effacerZones(*bande_, bandeOccupee_, e.regionBande, e.zonesBande);
+    bandeOccupee_.clear();
+}
+
+void TInteraction::noterBande(Effets& e, const std::vector<QRect>& zones)
+{
+    for (const QRect& z : zones) {
+        const QRect r = bande_ ? (z & bande_->boundsRect()) : z;
+        if (r.isEmpty())
+            continue;
+        bandeOccupee_.push_back(r);
+        e.regionBande |= r;
+        e.zonesBande.push_back(r);
+    }
 }
 
 Effets TInteraction::effacerBande()
 {
     Effets e;
-    e.regionBande = clearBande();
+    clearBande(e);
     return e;
 }
 
@@ -133,7 +161,7 @@ Effets TInteraction::ChoisirMode(int tag)
     Effets e;
     if (tag < 0 || tag > 5)
         return e;
-    e.regionBande = clearBande();
+    clearBande(e);
     panneau_.okVisible = false;
     panneau_.panelDistVisible = false;
     finirTrajet();
@@ -231,12 +259,12 @@ Effets TInteraction::deplacement(int x, int y, bool gaucheEnfonce)
 
     // Only the pixels the band covered before are cleared, then the new band is
     // drawn; both regions are repainted.
-    e.regionBande = clearBande();
+    clearBande(e);
     const bool dessinPossible = bande_ && !bande_->isEmpty();
-    QRect dessine;
+    std::vector<QRect> dessine;
     if (trajetEnCours_ && dessinPossible) {
         const TSegmentGeo s{geoAppui_.latitude, geoAppui_.longitude, geoCourant_.latitude, geoCourant_.longitude};
-        dessine |= TraceGrandCercle(s, ctx_.couleurTrace, *bande_, decalage());
+        TraceGrandCercle(s, ctx_.couleurTrace, *bande_, decalage(), &dessine);
     }
     if (gaucheEnfonce) {
         if (mode_ == Mode::Zone) {
@@ -244,7 +272,11 @@ Effets TInteraction::deplacement(int x, int y, bool gaucheEnfonce)
                               QPoint(std::max(appui_.x(), x), std::max(appui_.y(), y)));
             if (dessinPossible) {
                 bande_->frameRect(cadre, ctx_.couleurTrace);
-                dessine |= cadre.adjusted(-1, -1, 1, 1) & bande_->boundsRect();
+                // The four sides only, not the inside of the frame.
+                dessine.push_back(QRect(cadre.left() - 1, cadre.top() - 1, cadre.width() + 2, 3));
+                dessine.push_back(QRect(cadre.left() - 1, cadre.bottom() - 1, cadre.width() + 2, 3));
+                dessine.push_back(QRect(cadre.left() - 1, cadre.top() - 1, 3, cadre.height() + 2));
+                dessine.push_back(QRect(cadre.right() - 1, cadre.top() - 1, 3, cadre.height() + 2));
             }
             relache_ = courant_;
             bornes_.Lat2 = arrondi(geoCourant_.latitude);
@@ -253,23 +285,20 @@ Effets TInteraction::deplacement(int x, int y, bool gaucheEnfonce)
             if (dessinPossible) {
                 const TSegmentGeo s{geoAppui_.latitude, geoAppui_.longitude, geoCourant_.latitude,
                                     geoCourant_.longitude};
-                dessine |= TraceGrandCercle(s, ctx_.couleurGrandCercle, *bande_, decalage());
+                TraceGrandCercle(s, ctx_.couleurGrandCercle, *bande_, decalage(), &dessine);
             }
         } else {
             if (dessinPossible) {
                 bande_->lineAA(appui_.x(), appui_.y(), x, y, ctx_.couleurTrace);
                 bande_->lineAA(appui_.x() + 1, appui_.y() + 1, x + 1, y + 1, ctx_.couleurTrace);
-                dessine |= QRect(QPoint(std::min(appui_.x(), x) - 2, std::min(appui_.y(), y) - 2),
-                                 QPoint(std::max(appui_.x(), x) + 3, std::max(appui_.y(), y) + 3)) &
-                           bande_->boundsRect();
+                zonesLigne(appui_.x(), appui_.y(), x + 1, y + 1, dessine);
             }
             const IndicesGrille g = indices(courant_);
             bornes_.Lat2 = g.ligne;
             bornes_.Lon2 = g.colonne;
         }
     }
-    bandeOccupee_ = dessine;
-    e.regionBande |= dessine;
+    noterBande(e, dessine);
     return e;
 }
 
@@ -298,7 +327,7 @@ Effets TInteraction::relachement(int x, int y, BoutonSouris bouton)
 
     if (mode_ == Mode::Trajet) {
         if (finParDroit_) {
-            e.regionBande |= clearBande();
+            clearBande(e);
             finirTrajet();
             finParDroit_ = false;
         } else {
@@ -319,8 +348,10 @@ Effets TInteraction::relachement(int x, int y, BoutonSouris bouton)
             if (assurerCalqueTraces(e)) {
                 const TSegmentGeo s{geoAppui_.latitude, geoAppui_.longitude, geoRelache.latitude,
                                     geoRelache.longitude};
-                e.regionTraces |= TraceGrandCercle(s, ctx_.couleurTrace, *traces_, decalage());
-                tracesOccupees_ |= e.regionTraces;
+                std::vector<QRect> zones;
+                e.regionTraces |= TraceGrandCercle(s, ctx_.couleurTrace, *traces_, decalage(), &zones);
+                tracesOccupees_.insert(tracesOccupees_.end(), zones.begin(), zones.end());
+                e.zonesTraces.insert(e.zonesTraces.end(), zones.begin(), zones.end());
             }
             appui_ = relache_;
             geoAppui_ = geoRelache;
@@ -345,9 +376,10 @@ Effets TInteraction::relachement(int x, int y, BoutonSouris bouton)
         const TSegmentGeo s{geoAppui_.latitude, geoAppui_.longitude, geoRelache.latitude, geoRelache.longitude};
         arcs.push_back(s);
         if (assurerCalqueTraces(e)) {
-            const QRect r = TraceGrandCercle(s, ctx_.couleurGrandCercle, *traces_, decalage());
-            e.regionTraces |= r;
-            tracesOccupees_ |= r;
+            std::vector<QRect> zones;
+            e.regionTraces |= TraceGrandCercle(s, ctx_.couleurGrandCercle, *traces_, decalage(), &zones);
+            tracesOccupees_.insert(tracesOccupees_.end(), zones.begin(), zones.end());
+            e.zonesTraces.insert(e.zonesTraces.end(), zones.begin(), zones.end());
         }
     } else if (mode_ == Mode::Coupe) {
         e.coupeDemandee = coupeAcceptee(bornes_);
@@ -379,12 +411,14 @@ Effets TInteraction::effacerLesTraces()
         return e;
     if (bande_ && !bande_->isEmpty()) {
         bande_->clear();
-        bandeOccupee_ = {};
         e.regionBande = bande_->boundsRect();
+        e.zonesBande.push_back(e.regionBande);
     }
+    bandeOccupee_.clear();
     traces_->clear();
-    tracesOccupees_ = {};
+    tracesOccupees_.clear();
     e.regionTraces = traces_->boundsRect();
+    e.zonesTraces.push_back(e.regionTraces);
     arcs.clear();
     coupes.clear();
     groupes.clear();
@@ -398,7 +432,7 @@ Effets TInteraction::effacerDernierGrandCercle()
     Effets e;
     if (arcs.empty())
         return e;
-    e.regionBande = clearBande();
+    clearBande(e);
     arcs.pop_back();
     e |= RedessinerTraces();
     return e;
@@ -409,7 +443,7 @@ Effets TInteraction::effacerDerniereCoupe()
     Effets e;
     if (coupes.empty())
         return e;
-    e.regionBande = clearBande();
+    clearBande(e);
     coupes.pop_back();
     e |= RedessinerTraces();
     return e;
@@ -487,19 +521,22 @@ Effets TInteraction::RedessinerTraces()
     Effets e;
     if (!traces_ || traces_->isEmpty())
         return e;
-    // Everything drawn on this layer since the last clear lies inside
-    // tracesOccupees_; clearing that part only keeps redraws cheap on large maps.
-    const QRect avant = tracesOccupees_ & traces_->boundsRect();
-    if (!avant.isEmpty())
-        traces_->fillRect(avant, clTransparentWhite32);
-    QRect dessine = dessinerGroupesReperes(groupes, *traces_, decalage(), ctx_.styleReperes);
+    // Everything drawn on this layer since the last clear lies inside the
+    // rectangles of tracesOccupees_; clearing those only keeps redraws cheap on
+    // large maps.
+    effacerZones(*traces_, tracesOccupees_, e.regionTraces, e.zonesTraces);
+    std::vector<QRect> dessine;
+    e.regionTraces |= dessinerGroupesReperes(groupes, *traces_, decalage(), ctx_.styleReperes, &dessine);
     for (const TSegmentGeo& s : arcs)
-        dessine |= TraceGrandCercle(s, ctx_.couleurGrandCercle, *traces_, decalage());
+        e.regionTraces |= TraceGrandCercle(s, ctx_.couleurGrandCercle, *traces_, decalage(), &dessine);
     if (dessinerCoupeGardee)
-        for (const TCoupeGardee& c : coupes)
-            dessine |= dessinerCoupeGardee(c, *traces_);
+        for (const TCoupeGardee& c : coupes) {
+            const QRect r = dessinerCoupeGardee(c, *traces_);
+            dessine.push_back(r);
+            e.regionTraces |= r;
+        }
     tracesOccupees_ = dessine;
-    e.regionTraces = avant | dessine;
+    e.zonesTraces.insert(e.zonesTraces.end(), dessine.begin(), dessine.end());
     return e;
 }
 

@@ -62,8 +62,12 @@ struct EtatPanneau {
 
 // One-shot requests to the map window, returned by each event.
 struct Effets {
-    QRect regionBande;     // interaction-layer pixels to repaint
-    QRect regionTraces;    // traces-layer pixels to repaint
+    // Pixels to repaint: the bounding boxes, and the small rectangles that cover
+    // exactly what was cleared or drawn (repainting these is enough).
+    QRect regionBande;     // interaction layer
+    QRect regionTraces;    // traces layer
+    std::vector<QRect> zonesBande;
+    std::vector<QRect> zonesTraces;
     bool calqueTracesCree = false; // the traces layer was just sized to the map: place and show it
     std::optional<QPoint> deplacerEchelle; // scale placement: the legend's new top-left map pixel
     int menuStation = -1;  // open the station pop-up menu for this TabStations index
@@ -135,9 +139,11 @@ public:
     Effets effacerBande();
     // Something drawn on the traces layer outside the machine (a section band) must
     // be recorded so that the next redraw clears it.
-    void noterTraces(const QRect& r) { tracesOccupees_ |= r; }
+    void noterTraces(const QRect& r) { tracesOccupees_.push_back(r); }
     // Draws each kept section's band on the traces layer (set by the section code).
     std::function<QRect(const TCoupeGardee&, TBitmap32&)> dessinerCoupeGardee;
+    // The traces' zones (for tests and the map window).
+    const std::vector<QRect>& zonesTraces() const { return tracesOccupees_; }
 
     const EtatPanneau& panneau() const { return panneau_; }
     const BornesSelection& bornes() const { return bornes_; }
@@ -165,15 +171,18 @@ private:
     PositionGeo versGeo(QPoint p) const;
     IndicesGrille indices(QPoint p) const;
     void lectureMouvement(Effets& e);
-    QRect clearBande();
+    void clearBande(Effets& e);
+    void noterBande(Effets& e, const std::vector<QRect>& zones);
     bool assurerCalqueTraces(Effets& e);
     void finirTrajet() { trajetEnCours_ = false; }
 
     ContexteCarte ctx_;
     TBitmap32* bande_ = nullptr;
     TBitmap32* traces_ = nullptr;
-    QRect bandeOccupee_;   // what the rubber band last drew
-    QRect tracesOccupees_; // what the traces layer holds since it was last cleared
+    // Rectangles covering what the rubber band last drew, and what the traces
+    // layer holds since it was last cleared.
+    std::vector<QRect> bandeOccupee_;
+    std::vector<QRect> tracesOccupees_;
 
     Mode mode_ = Mode::Consultation;
     EtatPanneau panneau_;

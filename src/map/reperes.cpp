@@ -249,8 +249,13 @@ QPoint positionNom(const QString& disposition, int x, int y, int largeur, int ha
 }
 
 QRect dessinerGroupesReperes(const TGroupesReperes& groupes, TBitmap32& cible, int decalage,
-                             const StyleReperes& style)
+                             const StyleReperes& style, std::vector<QRect>* zones)
 {
+    auto noter = [zones](const QRect& r) {
+        if (zones)
+            zones->push_back(r);
+        return r;
+    };
     const int W = cible.width();
     const int H = cible.height();
     QRect touche;
@@ -263,17 +268,19 @@ QRect dessinerGroupesReperes(const TGroupesReperes& groupes, TBitmap32& cible, i
             const PointCarte p = geoVersCarte(r.Longitude, r.Latitude, W, H, decalage);
             if (r.Disposition != QLatin1String("P")) {
                 tracerPoint(cible, p.x, p.y, style.couleur, style.pointsEpais);
-                touche |= QRect(p.x - 1, p.y - 1, 3, 3);
+                touche |= noter(QRect(p.x - 1, p.y - 1, 3, 3));
             }
             if (g.relier && i > 0) {
                 if (g.grandsCercles) {
                     const TRepere& a = g.reperes[i - 1];
                     touche |= TraceGrandCercle({a.Latitude, a.Longitude, r.Latitude, r.Longitude}, style.couleur,
-                                               cible, decalage);
+                                               cible, decalage, zones);
                 } else {
                     cible.lineAA(precedent.x, precedent.y, p.x, p.y, style.couleur);
-                    touche |= QRect(QPoint(std::min(p.x, precedent.x) - 2, std::min(p.y, precedent.y) - 2),
-                                    QPoint(std::max(p.x, precedent.x) + 2, std::max(p.y, precedent.y) + 2));
+                    std::vector<QRect> morceaux;
+                    touche |= zonesLigne(precedent.x, precedent.y, p.x, p.y, morceaux);
+                    if (zones)
+                        zones->insert(zones->end(), morceaux.begin(), morceaux.end());
                 }
             }
             if (!r.Nom.isEmpty()) {
@@ -281,7 +288,7 @@ QRect dessinerGroupesReperes(const TGroupesReperes& groupes, TBitmap32& cible, i
                 const int h = TBitmap32::textHeight(r.Nom, style.police);
                 const QPoint coin = positionNom(r.Disposition, p.x, p.y, w, h);
                 cible.drawText(coin.x(), coin.y(), r.Nom, style.police, style.couleur);
-                touche |= QRect(coin.x() - h, coin.y() - h / 2, w + 2 * h, 2 * h);
+                touche |= noter(QRect(coin.x() - h, coin.y() - h / 2, w + 2 * h, 2 * h));
             }
             precedent = p;
         }

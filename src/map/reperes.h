@@ -99,9 +99,10 @@ struct StyleReperes {
 
 // Draws every group onto the traces layer (map-sized): each landmark's point
 // (unless "P"), the link from the previous landmark when the group is joined, and
-// the name placed by the disposition. Returns the pixels touched.
+// the name placed by the disposition. Returns the pixels touched; with `zones`,
+// small rectangles covering each drawn item are appended.
 QRect dessinerGroupesReperes(const TGroupesReperes& groupes, TBitmap32& cible, int decalage,
-                             const StyleReperes& style);
+                             const StyleReperes& style, std::vector<QRect>* zones = nullptr);
 
 // Top-left corner of a name of size (largeur, hauteur) for a point at (x, y).
 QPoint positionNom(const QString& disposition, int x, int y, int largeur, int hauteur);
