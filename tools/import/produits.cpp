@@ -682,7 +682,7 @@ TBitmap32 planisphere(const Grille& relief, const Palette& palette, int w, int h
     const double exageration = 12.0;
     for (int y = 0; y < h; ++y) {
         const double lat = 90.0 - (y + 0.5) * 180.0 / h;
-        const double pasX = std::max(std::cos(lat * Pi / 180), 0.15) * 2 * Pi * RayonTerre * 1000.0 / w;
+        const double pasX = std::max(std::cos(lat * Pi / 180), 0.45) * 2 * Pi * RayonTerre * 1000.0 / w;
         const float* l = e.data() + static_cast<std::size_t>(y) * w;
         const float* ln = e.data() + static_cast<std::size_t>(std::max(y - 1, 0)) * w;
         const float* ls = e.data() + static_cast<std::size_t>(std::min(y + 1, h - 1)) * w;
