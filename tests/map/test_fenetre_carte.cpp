@@ -7,6 +7,7 @@
 #include "ui/codecs.h"
 #include "ui/dialogs.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFrame>
@@ -435,4 +436,20 @@ TEST_F(FenetreCarte, EmptyingMemoryKeepsDisplayedKinds)
     EXPECT_FALSE(c->calqueAUneImage(Calque::GPS));
     EXPECT_EQ(c->Etat.StationRef, -1);
     EXPECT_TRUE(c->statRef->text().isEmpty());
+}
+
+TEST_F(FenetreCarte, EveryResizeRefitsTheMap)
+{
+    auto c = carte();
+    c->resize(900, 600);
+    c->show();
+    QApplication::processEvents();
+    const double avant = c->Etat.EchelleMin;
+    c->Zoom->setValue(c->Zoom->maximum());
+    c->resize(1300, 700);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_GT(c->Etat.EchelleMin, avant);
+    EXPECT_EQ(c->Zoom->value(), c->Zoom->minimum());
+    EXPECT_DOUBLE_EQ(c->Document->scale(), c->Etat.EchelleMin);
 }
