@@ -484,9 +484,9 @@ void TCarte::Ajuster()
         return;
     ajustement_ = true;
     largeurAjustee_ = Document->width();
-    // The client width leaves room for the vertical scroll bar, so that the fitted
-    // map never needs a horizontal one.
-    const int client = Document->width() - 2 * Document->frameWidth() - Document->verticalScrollBar()->sizeHint().width();
+    // Client width without scroll bars; the margin of 1 % of the map leaves room for a
+    // vertical bar, so the fitted map never needs a horizontal one.
+    const int client = Document->width() - 2 * Document->frameWidth();
     Etat.EchelleMin = std::max(0.01, carte::echelleMinPour(client, Etat.W));
     Etat.EchelleMax = std::max(Etat.EchelleMin, carte::echelleMaxPour(Etat.W));
     Document->setScale(Etat.EchelleMin);
