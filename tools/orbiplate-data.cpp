@@ -36,6 +36,8 @@ Options :
                       ISC-GEM, ou GeoJSON USGS) au lieu des catalogues fournis
   --volcans FICHIER   liste de volcans GVP (CSV) pour volcans.fvo
   --gps FICHIER       table de vitesses (CSV en mm/an) pour table2.txt
+  --aide DOSSIER      pages d'aide à copier dans aide/ (défaut : le dossier aide
+                      du dépôt, à côté du dossier de compilation)
   --force             tout reconstruire
   --jobs N            nombre de produits construits en même temps (défaut : 2)
   --help              cette aide
@@ -83,6 +85,8 @@ int main(int argc, char** argv)
             valeur(ctx.volcans);
         } else if (a == QLatin1String("--gps")) {
             valeur(ctx.gps);
+        } else if (a == QLatin1String("--aide")) {
+            valeur(ctx.aide);
         } else if (a == QLatin1String("--force")) {
             options.forcer = true;
         } else if (a == QLatin1String("--jobs")) {
@@ -102,7 +106,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "Dossier des sources « %s » introuvable.\n", sources.toUtf8().constData());
         return 2;
     }
-    for (QString* f : {&ctx.seismes, &ctx.volcans, &ctx.gps})
+    if (ctx.aide.isEmpty()) {
+        // The repository's help folder, next to the build folder holding this tool.
+        const QString defaut = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../aide"));
+        if (QFileInfo(defaut).isDir())
+            ctx.aide = defaut;
+    }
+    for (QString* f : {&ctx.seismes, &ctx.volcans, &ctx.gps, &ctx.aide})
         if (!f->isEmpty())
             *f = QFileInfo(*f).absoluteFilePath();
     if (!QDir().mkpath(out)) {

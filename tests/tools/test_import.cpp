@@ -410,3 +410,34 @@ TEST(ImportConstruction, ConfigurationNamesNineFilesAndTheGridStep)
     }
     EXPECT_TRUE(QFile::exists(out.filePath("credits.txt")));
 }
+
+TEST(ImportConstruction, HelpPagesAreCopiedAndFollowTheirSources)
+{
+    QTemporaryDir src, sortie;
+    const QDir aide(src.path());
+    ASSERT_TRUE(ecrire(aide.filePath("index.html"), "<html>aide</html>"));
+    ASSERT_TRUE(ecrire(aide.filePath("carte.png"), "png"));
+    Contexte ctx;
+    ctx.sources = QDir(src.path());
+    ctx.sortie = QDir(sortie.path());
+    ctx.aide = src.path();
+    std::vector<Produit> produits;
+    for (const Produit& p : listeProduits(ctx))
+        if (p.nom == QLatin1String("aide"))
+            produits.push_back(p);
+    ASSERT_EQ(produits.size(), 1u);
+    EXPECT_EQ(produits[0].sorties, (QStringList{"aide/carte.png", "aide/index.html"}));
+    auto rien = [](const QString&) {};
+    BilanConstruction b = construireDossier(ctx, produits, {}, rien);
+    EXPECT_EQ(b.construits, 1);
+    QFile page(ctx.sortie.filePath("aide/index.html"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    EXPECT_EQ(page.readAll(), QByteArray("<html>aide</html>"));
+    page.close();
+
+    ASSERT_TRUE(ecrire(aide.filePath("index.html"), "<html>nouvelle aide</html>"));
+    b = construireDossier(ctx, produits, {}, rien);
+    EXPECT_EQ(b.construits, 1);
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    EXPECT_EQ(page.readAll(), QByteArray("<html>nouvelle aide</html>"));
+}

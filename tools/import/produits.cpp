@@ -776,6 +776,42 @@ QByteArray texteExemples(const std::vector<TStationGPS>& stations)
     return t;
 }
 
+namespace {
+
+// The help pages: every file of the help folder copied as it is into "aide".
+QStringList fichiersAide(const QString& dossier)
+{
+    QStringList noms;
+    if (dossier.isEmpty())
+        return noms;
+    const QDir d(dossier);
+    for (const QFileInfo& f : d.entryInfoList(QDir::Files, QDir::Name))
+        noms << f.fileName();
+    return noms;
+}
+
+bool produitAide(const Contexte& c, QStringList& journal, QString& erreur)
+{
+    const QStringList noms = fichiersAide(c.aide);
+    if (!c.sortie.mkpath(QStringLiteral("aide"))) {
+        erreur = QStringLiteral("Impossible de créer le dossier « %1 ».").arg(c.sortie.filePath(QStringLiteral("aide")));
+        return false;
+    }
+    for (const QString& nom : noms) {
+        QFile f(QDir(c.aide).filePath(nom));
+        if (!f.open(QIODevice::ReadOnly)) {
+            erreur = QStringLiteral("Page d'aide « %1 » illisible.").arg(f.fileName());
+            return false;
+        }
+        if (!ecrireAtomique(c.sortie.filePath(QStringLiteral("aide/") + nom), f.readAll(), erreur))
+            return false;
+    }
+    journal << QStringLiteral("aide : %1 fichier(s)").arg(noms.size());
+    return true;
+}
+
+}  // namespace
+
 std::vector<Produit> listeProduits(const Contexte& ctx)
 {
     using namespace NomsDonnees;
@@ -841,5 +877,14 @@ std::vector<Produit> listeProduits(const Contexte& ctx)
     p.push_back({QStringLiteral("exemples"), {itrf}, {L(Exemples)}, &produitExemples});
     p.push_back({QStringLiteral("configuration"), {}, {QStringLiteral("config.obc"), L(Credits), L(Liste)},
                  &produitConfiguration});
+    const QStringList aide = fichiersAide(ctx.aide);
+    if (!aide.isEmpty()) {
+        QStringList src, sorties;
+        for (const QString& nom : aide) {
+            src << QDir(ctx.aide).absoluteFilePath(nom);
+            sorties << QStringLiteral("aide/") + nom;
+        }
+        p.push_back({QStringLiteral("aide"), src, sorties, &produitAide});
+    }
     return p;
 }

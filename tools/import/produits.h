@@ -21,6 +21,8 @@ struct Contexte {
     QDir sortie;   // the data folder being built
     // Files given on the command line to replace the default catalogues.
     QString seismes, volcans, gps;
+    // The help pages to copy into the data folder's "aide" (empty: none).
+    QString aide;
 };
 
 struct Produit {
