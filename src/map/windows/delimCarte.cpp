@@ -643,22 +643,23 @@ void TCarte::Volcans1Click()
     afficherVolcans();
 }
 
-QString TCarte::nomFichierPlusDossier(const QString& chemin)
+QString TCarte::demanderFichier(const QString& filtre)
 {
-    DernierDossier = QFileInfo(chemin).absolutePath();
+    FileDialogRequest req;
+    req.folder = DernierDossier;
+    req.filter = filtre;
+    const QString chemin = dialogs().openFile(req);
+    if (!chemin.isEmpty())
+        DernierDossier = QFileInfo(chemin).absolutePath();
     return chemin;
 }
 
 void TCarte::OuvrirunfichierGPS1Click()
 {
-    FileDialogRequest req;
-    req.folder = DernierDossier;
-    req.filter = QStringLiteral("GPS|*.gps|Texte|*.txt|Tous|*.*");
-    const QString chemin = dialogs().openFile(req);
+    const QString chemin = demanderFichier(QStringLiteral("GPS|*.gps|Texte|*.txt|Tous|*.*"));
     if (chemin.isEmpty())
         return;
     const ResultatChargement r = ChargerGPS(chemin);
-    nomFichierPlusDossier(chemin);
     if (!r.ok)
         showError(QStringLiteral("Fichier ") + chemin + QStringLiteral(" non trouvé"));
     afficherGPS();
@@ -666,14 +667,10 @@ void TCarte::OuvrirunfichierGPS1Click()
 
 void TCarte::OuvrirunfichierSeismes1Click()
 {
-    FileDialogRequest req;
-    req.folder = DernierDossier;
-    req.filter = QStringLiteral("Seismes|*.fse|Texte|*.txt");
-    const QString chemin = dialogs().openFile(req);
+    const QString chemin = demanderFichier(QStringLiteral("Seismes|*.fse|Texte|*.txt"));
     if (chemin.isEmpty())
         return;
     const ResultatChargement r = ChargerSeismes(chemin);
-    nomFichierPlusDossier(chemin);
     if (!r.ok && !r.message.isEmpty())
         showError(r.message);
     afficherSeismes();
@@ -681,14 +678,10 @@ void TCarte::OuvrirunfichierSeismes1Click()
 
 void TCarte::Chargerunfichierdevolcans1Click()
 {
-    FileDialogRequest req;
-    req.folder = DernierDossier;
-    req.filter = QStringLiteral("Volcans|*.fvo|Texte|*.txt");
-    const QString chemin = dialogs().openFile(req);
+    const QString chemin = demanderFichier(QStringLiteral("Volcans|*.fvo|Texte|*.txt"));
     if (chemin.isEmpty())
         return;
     const ResultatChargement r = ChargerVolcans(chemin);
-    nomFichierPlusDossier(chemin);
     if (!r.ok && !r.message.isEmpty())
         showError(r.message);
     afficherVolcans();

@@ -166,7 +166,8 @@ private:
     void creerPanneaux();
     void creerCalques();
     void majVisibiliteMenusGPS();
-    QString nomFichierPlusDossier(const QString& chemin);
+    // An open dialog in the last folder used; the chosen file's folder becomes it.
+    QString demanderFichier(const QString& filtre);
     void placerLegende(const QPoint& p);
 
     std::array<TBitmapLayer*, NbCalques> calques_{};
