@@ -290,6 +290,12 @@ TEST_F(FenetreCarte, ShiftRollsPicturesAndComesBackExactly)
     // The earthquake at longitude 10 now sits at 40°; the GPS layer was redrawn.
     EXPECT_EQ(c->calque(Calque::Seismes)->bitmap.pixel(220, 80), c->Reglages.CouleurSeismes);
     EXPECT_EQ(c->calque(Calque::GPS)->bitmap.pixel(210, 90), c->Reglages.CouleurStations);
+    // The reference station's square follows the station.
+    c->DocumentDblClick(QPoint(240, 50)); // BBBB, now at 60.2° east on the map
+    EXPECT_EQ(c->Etat.StationRef, 1);
+    c->decalage->setValue(60);
+    EXPECT_EQ(c->Etat.PosRefX, 270);
+    EXPECT_EQ(c->calque(Calque::GPS)->bitmap.pixel(268, 48), 0xFFFF0000u);
     c->decalage->setValue(180);
     c->decalage->setValue(0);
     EXPECT_EQ(c->Document->base(), fond);
