@@ -69,6 +69,23 @@ void BM_ComposeViewport(benchmark::State& state)
 }
 BENCHMARK(BM_ComposeViewport)->Arg(27)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
 
+// The first composition after layers were redrawn: what is known about their
+// pixels is learned again (one layer: the usual case; all six: after a reload).
+void BM_ComposeViewportAfterRedraw(benchmark::State& state)
+{
+    const int changed = static_cast<int>(state.range(0));
+    TLayerStack& s = mapStack();
+    TBitmap32 out(1920, 1080);
+    const TViewPlacement p{0.27, QPointF(-1000 * 0.27, -900 * 0.27)};
+    for (auto _ : state) {
+        for (int i = 0; i < changed; ++i)
+            s.layer(i)->bitmap.setPixel(0, 0, s.layer(i)->bitmap.pixel(0, 0));
+        composeView(s, p, out.boundsRect(), out);
+        benchmark::DoNotOptimize(out.bits());
+    }
+}
+BENCHMARK(BM_ComposeViewportAfterRedraw)->Arg(1)->Arg(6)->Unit(benchmark::kMillisecond);
+
 // A rubber band moving: only a small region is recomposed.
 void BM_ComposeRubberBandRegion(benchmark::State& state)
 {
@@ -76,6 +93,7 @@ void BM_ComposeRubberBandRegion(benchmark::State& state)
     TBitmap32 out(1920, 1080);
     const TViewPlacement p{0.27, QPointF(0, 0)};
     for (auto _ : state) {
+        s.layer(5)->bitmap.setPixel(0, 0, 0x00FFFFFF); // the band is redrawn each time
         composeView(s, p, QRect(400, 300, 300, 200), out);
         benchmark::DoNotOptimize(out.bits());
     }

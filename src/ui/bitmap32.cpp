@@ -3,8 +3,14 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 TColor32 blendOverGeneral(TColor32 src, TColor32 dst)
 {
@@ -36,31 +42,119 @@ TColor32 blendOverWeighted(TColor32 src, TColor32 dst, std::uint32_t weight)
     return blendOver(withAlpha(src, a), dst);
 }
 
+namespace bitmap_detail {
+
+namespace {
+constexpr std::size_t kHugePage = std::size_t(2) << 20;
+constexpr std::size_t kLargeBlock = 4 * kHugePage;
+} // namespace
+
+void* allocatePixels(std::size_t bytes)
+{
+    if (bytes < kLargeBlock)
+        return ::operator new(bytes);
+    // Rounded up to whole huge pages, aligned on one.
+    const std::size_t size = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+    if (size < bytes)
+        throw std::bad_alloc();
+    void* p = nullptr;
+    if (posix_memalign(&p, kHugePage, size) != 0 || !p)
+        throw std::bad_alloc();
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    madvise(p, size, MADV_HUGEPAGE); // advice only: failure changes nothing
+#endif
+    return p;
+}
+
+void freePixels(void* p, std::size_t bytes) noexcept
+{
+    if (bytes < kLargeBlock)
+        ::operator delete(p);
+    else
+        std::free(p);
+}
+
+} // namespace bitmap_detail
+
 TBitmap32::TBitmap32(int width, int height, TColor32 fill)
 {
-    setSize(width, height);
+    setSizeUninitialized(width, height);
     clear(fill);
+}
+
+TBitmap32::TBitmap32(TBitmap32&& o) noexcept
+    : w_(o.w_), h_(o.h_), px_(std::move(o.px_)), stamp_(o.stamp_)
+{
+    o.w_ = o.h_ = 0;
+    Storage().swap(o.px_);
+    o.stamp_ = 0;
+}
+
+TBitmap32& TBitmap32::operator=(TBitmap32&& o) noexcept
+{
+    if (this != &o) {
+        w_ = o.w_;
+        h_ = o.h_;
+        px_ = std::move(o.px_);
+        stamp_ = o.stamp_;
+        o.w_ = o.h_ = 0;
+        Storage().swap(o.px_);
+        o.stamp_ = 0;
+    }
+    return *this;
+}
+
+std::uint64_t TBitmap32::contentStamp() const
+{
+    static std::atomic<std::uint64_t> next{1};
+    if (stamp_ == 0)
+        stamp_ = next.fetch_add(1, std::memory_order_relaxed);
+    return stamp_;
 }
 
 void TBitmap32::setSize(int width, int height)
 {
+    touch();
     w_ = std::max(0, width);
     h_ = std::max(0, height);
     if (w_ == 0 || h_ == 0) {
         w_ = h_ = 0;
-        std::vector<TColor32>().swap(px_);
+        Storage().swap(px_);
         return;
     }
     px_.assign(static_cast<std::size_t>(w_) * h_, clTransparentWhite32);
 }
 
+void TBitmap32::setSizeUninitialized(int width, int height)
+{
+    touch();
+    width = std::max(0, width);
+    height = std::max(0, height);
+    if (width == 0 || height == 0) {
+        w_ = h_ = 0;
+        Storage().swap(px_);
+        return;
+    }
+    const std::size_t n = static_cast<std::size_t>(width) * height;
+    if (n != px_.size()) {
+        // Free first: growing in place would copy the old pixels over.
+        w_ = h_ = 0;
+        Storage().swap(px_);
+        px_.resize(n);
+    }
+    w_ = width;
+    h_ = height;
+}
+
 void TBitmap32::clear(TColor32 c)
 {
+    touch();
     std::fill(px_.begin(), px_.end(), c);
 }
 
 void TBitmap32::blendPixelF(double x, double y, TColor32 c)
 {
+    touch();
     if (!(x > -2.0 && y > -2.0 && x < w_ + 1.0 && y < h_ + 1.0))
         return; // also rejects NaN
     const double fx = std::floor(x);
@@ -105,6 +199,7 @@ inline void blendRun(TColor32* d, int n, TColor32 c)
 
 void TBitmap32::hLineBlend(int x1, int x2, int y, TColor32 c)
 {
+    touch();
     if (y < 0 || y >= h_)
         return;
     if (x1 > x2)
@@ -117,6 +212,7 @@ void TBitmap32::hLineBlend(int x1, int x2, int y, TColor32 c)
 
 void TBitmap32::vLineBlend(int x, int y1, int y2, TColor32 c)
 {
+    touch();
     if (x < 0 || x >= w_)
         return;
     if (y1 > y2)
@@ -143,6 +239,7 @@ void TBitmap32::frameRect(const QRect& r, TColor32 c)
 
 void TBitmap32::fillRect(const QRect& r, TColor32 c)
 {
+    touch();
     const QRect q = r.intersected(boundsRect());
     for (int y = q.top(); y <= q.bottom(); ++y)
         std::fill(scanLine(y) + q.left(), scanLine(y) + q.right() + 1, c);
@@ -150,6 +247,7 @@ void TBitmap32::fillRect(const QRect& r, TColor32 c)
 
 void TBitmap32::fillRectBlend(const QRect& r, TColor32 c)
 {
+    touch();
     const QRect q = r.intersected(boundsRect());
     for (int y = q.top(); y <= q.bottom(); ++y)
         blendRun(scanLine(y) + q.left(), q.width(), c);
@@ -157,6 +255,7 @@ void TBitmap32::fillRectBlend(const QRect& r, TColor32 c)
 
 void TBitmap32::rollHorizontal(int dx)
 {
+    touch();
     if (w_ == 0)
         return;
     int s = dx % w_;
@@ -293,6 +392,7 @@ inline void blendCoverage(TColor32& d, TColor32 c, double cov)
 
 void TBitmap32::lineAA(double x1, double y1, double x2, double y2, TColor32 c)
 {
+    touch();
     if (isEmpty() || alphaOf(c) == 0)
         return;
     wuLine(x1, y1, x2, y2, w_, h_, [&](int x, int y, double cov, int) {
@@ -304,6 +404,7 @@ void TBitmap32::lineAA(double x1, double y1, double x2, double y2, TColor32 c)
 void TBitmap32::lineAAStipple(double x1, double y1, double x2, double y2, const std::vector<TColor32>& pattern,
                               double step)
 {
+    touch();
     if (pattern.empty() || isEmpty() || !std::isfinite(step))
         return;
     const auto n = static_cast<long long>(pattern.size());
@@ -320,6 +421,7 @@ void TBitmap32::lineAAStipple(double x1, double y1, double x2, double y2, const 
 void TBitmap32::draw(const QRect& dst, const QRect& src, const TBitmap32& source, DrawMode mode,
                      const CombineFn& combine)
 {
+    touch();
     if (dst.isEmpty() || src.isEmpty() || source.isEmpty())
         return;
     const QRect clip = dst.intersected(boundsRect());
@@ -388,6 +490,7 @@ const QImage& textDevice()
 
 void TBitmap32::drawText(int x, int y, const QString& text, const QFont& font, TColor32 c)
 {
+    touch();
     if (text.isEmpty() || isEmpty() || alphaOf(c) == 0)
         return;
     const QFontMetrics fm(font, &textDevice());
@@ -446,6 +549,7 @@ int TBitmap32::textHeight(const QString& text, const QFont& font)
 
 QImage TBitmap32::asImage()
 {
+    touch();
     if (isEmpty())
         return QImage();
     return QImage(reinterpret_cast<uchar*>(px_.data()), w_, h_, w_ * 4, QImage::Format_ARGB32);
@@ -469,7 +573,7 @@ TBitmap32 TBitmap32::fromImage(const QImage& img)
     if (img.isNull())
         return b;
     const QImage src = img.format() == QImage::Format_ARGB32 ? img : img.convertToFormat(QImage::Format_ARGB32);
-    b.setSize(src.width(), src.height());
+    b.setSizeUninitialized(src.width(), src.height());
     for (int y = 0; y < src.height(); ++y)
         std::memcpy(b.scanLine(y), src.constScanLine(y), static_cast<std::size_t>(src.width()) * 4);
     return b;

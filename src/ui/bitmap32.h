@@ -14,6 +14,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 using TColor32 = std::uint32_t;
@@ -57,6 +60,47 @@ inline TColor32 blendOver(TColor32 src, TColor32 dst)
 // The source with its alpha scaled by weight/255, blended over the destination.
 TColor32 blendOverWeighted(TColor32 src, TColor32 dst, std::uint32_t weight);
 
+namespace bitmap_detail {
+// Pixel memory. Large blocks are placed and flagged so that the system can back them
+// with huge pages: a picture of 100 MB then costs a few dozen page faults instead of
+// tens of thousands. Throws std::bad_alloc.
+void* allocatePixels(std::size_t bytes);
+void freePixels(void* p, std::size_t bytes) noexcept;
+} // namespace bitmap_detail
+
+// Allocator for pixel storage. Its value-less construction leaves the element
+// uninitialised, so that storage about to be overwritten (a decoded picture) is not
+// written twice.
+template <typename T>
+struct TDefaultInitAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = TDefaultInitAllocator<U>;
+    };
+    TDefaultInitAllocator() = default;
+    template <typename U>
+    TDefaultInitAllocator(const TDefaultInitAllocator<U>&) noexcept
+    {
+    }
+    T* allocate(std::size_t n)
+    {
+        if (n > std::size_t(-1) / sizeof(T))
+            throw std::bad_alloc();
+        return static_cast<T*>(bitmap_detail::allocatePixels(n * sizeof(T)));
+    }
+    void deallocate(T* p, std::size_t n) noexcept { bitmap_detail::freePixels(p, n * sizeof(T)); }
+    template <typename U>
+    void construct(U* p)
+    {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* p, Args&&... args)
+    {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+
 class TBitmap32 {
 public:
     // How draw() combines source pixels with the destination.
@@ -65,6 +109,11 @@ public:
 
     TBitmap32() = default;
     TBitmap32(int width, int height, TColor32 fill = clTransparentWhite32);
+    TBitmap32(const TBitmap32&) = default;
+    TBitmap32& operator=(const TBitmap32&) = default;
+    // A moved-from bitmap is left empty (0 x 0).
+    TBitmap32(TBitmap32&& o) noexcept;
+    TBitmap32& operator=(TBitmap32&& o) noexcept;
 
     int width() const { return w_; }
     int height() const { return h_; }
@@ -73,20 +122,37 @@ public:
 
     // New size; the content is cleared to 0x00FFFFFF (a size of 0 frees the pixels).
     void setSize(int width, int height);
+    // New size with unspecified content, for callers that write every pixel
+    // afterwards (decoders, copies): the memory is not cleared first, and the
+    // current buffer is kept when the pixel count does not change.
+    void setSizeUninitialized(int width, int height);
     void clear(TColor32 c = clTransparentWhite32);
 
-    TColor32* bits() { return px_.data(); }
+    TColor32* bits()
+    {
+        touch();
+        return px_.data();
+    }
     const TColor32* bits() const { return px_.data(); }
-    TColor32* scanLine(int y) { return px_.data() + static_cast<std::size_t>(y) * w_; }
+    TColor32* scanLine(int y)
+    {
+        touch();
+        return px_.data() + static_cast<std::size_t>(y) * w_;
+    }
     const TColor32* scanLine(int y) const { return px_.data() + static_cast<std::size_t>(y) * w_; }
 
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < w_ && y < h_; }
 
     // Unchecked access (caller guarantees the point is inside).
     TColor32 pixel(int x, int y) const { return px_[static_cast<std::size_t>(y) * w_ + x]; }
-    void setPixel(int x, int y, TColor32 c) { px_[static_cast<std::size_t>(y) * w_ + x] = c; }
+    void setPixel(int x, int y, TColor32 c)
+    {
+        touch();
+        px_[static_cast<std::size_t>(y) * w_ + x] = c;
+    }
     void blendPixel(int x, int y, TColor32 c)
     {
+        touch();
         TColor32& d = px_[static_cast<std::size_t>(y) * w_ + x];
         d = blendOver(c, d);
     }
@@ -152,8 +218,18 @@ public:
     bool operator==(const TBitmap32& o) const { return w_ == o.w_ && h_ == o.h_ && px_ == o.px_; }
     bool operator!=(const TBitmap32& o) const { return !(*this == o); }
 
+    // A value identifying the current content: it changes whenever the pixels may
+    // have changed (any non-const access, resizing, assignment), so that summaries
+    // derived from the pixels can tell whether they are still up to date. Copies
+    // share the stamp of their source. Never 0.
+    std::uint64_t contentStamp() const;
+
 private:
+    using Storage = std::vector<TColor32, TDefaultInitAllocator<TColor32>>;
+    void touch() { stamp_ = 0; }
+
     int w_ = 0;
     int h_ = 0;
-    std::vector<TColor32> px_;
+    Storage px_;
+    mutable std::uint64_t stamp_ = 0; // 0: changed since the last contentStamp()
 };

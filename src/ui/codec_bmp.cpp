@@ -181,7 +181,7 @@ bool decodeBmp(const QByteArray& data, TBitmap32& out, QString* error)
         return false;
     }
     TBitmap32 picture;
-    if (!allocate(picture, w, hgt)) {
+    if (!allocate(picture, w, hgt, Content::Undefined)) {
         setError(error, outOfMemoryMessage(w, hgt));
         return false;
     }

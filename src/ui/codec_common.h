@@ -30,10 +30,16 @@ inline QString tooLargeMessage(std::uint64_t w, std::uint64_t h)
 }
 
 // Allocates the pixels of bmp; false (instead of an exception) when memory runs out.
-inline bool allocate(TBitmap32& bmp, int w, int h)
+// Decoders that write every pixel ask for uninitialised pixels (Content::Undefined);
+// the others get them cleared to 0x00FFFFFF.
+enum class Content { Cleared, Undefined };
+inline bool allocate(TBitmap32& bmp, int w, int h, Content content = Content::Cleared)
 {
     try {
-        bmp.setSize(w, h);
+        if (content == Content::Undefined)
+            bmp.setSizeUninitialized(w, h);
+        else
+            bmp.setSize(w, h);
     } catch (const std::bad_alloc&) {
         bmp.setSize(0, 0);
         return false;

@@ -130,7 +130,7 @@ bool decodeJpeg(const QByteArray& data, TBitmap32& out, QString* error)
     }
     const int width = static_cast<int>(cinfo.image_width);
     const int height = static_cast<int>(cinfo.image_height);
-    if (!allocate(picture, width, height)) {
+    if (!allocate(picture, width, height, Content::Undefined)) {
         jpeg_destroy_decompress(&cinfo);
         setError(error, outOfMemoryMessage(width, height));
         return false;

@@ -98,7 +98,7 @@ bool decodePng(const QByteArray& data, TBitmap32& out, QString* error)
         setError(error, tooLargeMessage(width, height));
         return false;
     }
-    if (!allocate(picture, static_cast<int>(width), static_cast<int>(height))) {
+    if (!allocate(picture, static_cast<int>(width), static_cast<int>(height), Content::Undefined)) {
         png_destroy_read_struct(&png, &info, nullptr);
         setError(error, outOfMemoryMessage(static_cast<int>(width), static_cast<int>(height)));
         return false;

@@ -10,6 +10,48 @@
 #include <memory>
 #include <vector>
 
+// Which parts of a layer's bitmap hold anything to compose. Each row is cut into
+// segments of kWidth pixels, each known to be wholly transparent, one colour
+// throughout, or mixed. A segment is examined when a composition first needs it, and
+// everything is forgotten as soon as the bitmap's content stamp changes, so the
+// summary cannot go stale whatever wrote to the bitmap.
+class TLayerInkSummary {
+public:
+    static constexpr int kWidth = 64;
+    // Segment values: a uniform segment's colour (0 when it is wholly transparent),
+    // or kMixed. Other colours of alpha 0 are never stored for uniform segments.
+    static constexpr TColor32 kMixed = 0x00000001;
+
+    // Starts afresh if the bitmap changed since the last call.
+    void update(const TBitmap32& bmp);
+    // The value of segment (block, y) of bmp, the bitmap last passed to update().
+    TColor32 segment(const TBitmap32& bmp, int y, int block)
+    {
+        const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(blocksPerRow_);
+        if (rowEpoch_[static_cast<std::size_t>(y)] != epoch_)
+            startRow(y);
+        TColor32& v = seg_[row + static_cast<std::size_t>(block)];
+        if (v == kUnknown)
+            v = examine(bmp, y, block);
+        return v;
+    }
+
+private:
+    static constexpr TColor32 kUnknown = 0x00000002;
+    static TColor32 examine(const TBitmap32& bmp, int y, int block);
+    void startRow(int y);
+
+    std::uint64_t stamp_ = 0;
+    int w_ = 0;
+    int h_ = 0;
+    int blocksPerRow_ = 0;
+    // Starting afresh costs nothing up front: a row's segments are forgotten when the
+    // row is first used under a new epoch.
+    std::uint32_t epoch_ = 1;
+    std::vector<std::uint32_t> rowEpoch_;
+    std::vector<TColor32> seg_;
+};
+
 // One picture laid over the base, stretched to its location (in base pixels).
 struct TBitmapLayer {
     TBitmap32 bitmap;
@@ -19,6 +61,8 @@ struct TBitmapLayer {
     TBitmap32::DrawMode drawMode = TBitmap32::DrawMode::Blend;
     // Opacity of the whole layer, 0..255, applied on top of each pixel's alpha.
     std::uint8_t masterAlpha = 255;
+    // Kept by composeView() (a cache: it follows the bitmap's changes by itself).
+    mutable TLayerInkSummary ink;
 
     // Sizes the bitmap (cleared to 0x00FFFFFF) and places it at (0, 0, w, h).
     void setSizeAndPlace(int w, int h)
