@@ -192,6 +192,11 @@ bool ouvrirFichierAide()
 bool chargerDonneesDansTableur()
 {
     static QString dernierDossier;
+    return chargerDonneesDansTableur(dernierDossier);
+}
+
+bool chargerDonneesDansTableur(QString& dernierDossier)
+{
     FileDialogRequest req;
     req.caption = QStringLiteral("Charger des données dans un tableur");
     req.folder = dernierDossier;

@@ -66,5 +66,7 @@ QString cheminFichierAide();
 bool ouvrirFichierAide();
 
 // "Charger des données dans un tableur": asks for a file (starting in the last
-// folder used) and hands it to the system.
+// folder used, which becomes the chosen file's folder) and hands it to the system.
+bool chargerDonneesDansTableur(QString& dernierDossier);
+// The same with a folder remembered between calls.
 bool chargerDonneesDansTableur();

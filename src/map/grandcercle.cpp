@@ -10,16 +10,6 @@ namespace carte {
 
 namespace {
 
-double longitudeDecalee(double lon, int decalage)
-{
-    double l = lon + decalage;
-    if (l < -180)
-        l += 360;
-    if (l > 180)
-        l -= 360;
-    return l;
-}
-
 // cos and sin of the longitude of every pixel column of a map W pixels wide,
 // computed once per width: arcs step through thousands of columns.
 struct TablesColonnes {

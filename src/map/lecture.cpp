@@ -175,19 +175,7 @@ LectureStation lectureStation(const std::vector<TStationGPS>& stations, double l
 
 int volcanLePlusProche(const std::vector<TVolcan>& volcans, double longitude, double latitude)
 {
-    int meilleur = -1;
-    int dmin = 40000;
-    for (std::size_t i = 0; i < volcans.size(); ++i) {
-        const TVolcan& v = volcans[i];
-        if (std::fabs(v.Latitude - latitude) < 0.7 && std::fabs(v.Longitude - longitude) < 0.7) {
-            const int d = distanceGrandCercle(longitude, latitude, v.Longitude, v.Latitude);
-            if (d < dmin) {
-                dmin = d;
-                meilleur = static_cast<int>(i);
-            }
-        }
-    }
-    return meilleur;
+    return indiceLePlusProche(volcans, longitude, latitude);
 }
 
 LectureVolcan lectureVolcan(const std::vector<TVolcan>& volcans, double longitude, double latitude)

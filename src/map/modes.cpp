@@ -51,6 +51,22 @@ Effets& Effets::operator|=(const Effets& o)
     return *this;
 }
 
+FiltreZone filtreDeZone(const BornesSelection& b, int longMinVisible, int longMaxVisible)
+{
+    FiltreZone f;
+    f.Latmin = std::min(b.Lat1, b.Lat2);
+    f.Latmax = std::max(b.Lat1, b.Lat2);
+    auto vue = [&](int c) { return c > longMaxVisible ? c - 360 : (c < longMinVisible ? c + 360 : c); };
+    if (vue(b.Lon1) < vue(b.Lon2)) {
+        f.Longmin = b.Lon1;
+        f.Longmax = b.Lon2;
+    } else {
+        f.Longmin = b.Lon2;
+        f.Longmax = b.Lon1;
+    }
+    return f;
+}
+
 TInteraction::TInteraction() = default;
 
 void TInteraction::attacherCalques(TBitmap32* bande, TBitmap32* traces)

@@ -8,6 +8,7 @@
 // is drawn on the interaction layer, kept drawings on the traces layer.
 #pragma once
 
+#include "data/stores.h"
 #include "map/grandcercle.h"
 #include "map/lecture.h"
 #include "map/projection.h"
@@ -99,6 +100,12 @@ struct ContexteCarte {
     TColor32 couleurGrandCercle = clWhite32;
     StyleReperes styleReperes;
 };
+
+// The station filter of a delimited zone (whole-degree bounds): latitudes
+// ordered; the longitudes ordered as they lie on the shifted map (a corner beyond
+// the visible interval counts 360° nearer), each kept as delimited, so that a zone
+// across the 180° meridian gives Longmin > Longmax.
+FiltreZone filtreDeZone(const BornesSelection& b, int longMinVisible, int longMaxVisible);
 
 class TInteraction {
 public:

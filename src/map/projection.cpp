@@ -43,19 +43,7 @@ int distanceGrandCercle(double lon1, double lat1, double lon2, double lat2)
 
 int stationLaPlusProche(const std::vector<TStationGPS>& stations, double longitude, double latitude)
 {
-    int meilleure = -1;
-    int dmin = 40000;
-    for (std::size_t i = 0; i < stations.size(); ++i) {
-        const TStationGPS& s = stations[i];
-        if (std::fabs(s.Latitude - latitude) < 0.7 && std::fabs(s.Longitude - longitude) < 0.7) {
-            const int d = distanceGrandCercle(longitude, latitude, s.Longitude, s.Latitude);
-            if (d < dmin) {
-                dmin = d;
-                meilleure = static_cast<int>(i);
-            }
-        }
-    }
-    return meilleure;
+    return indiceLePlusProche(stations, longitude, latitude);
 }
 
 double echelleMinPour(int largeurClient, int W)

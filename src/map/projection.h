@@ -31,15 +31,22 @@ struct PositionGeo {
     double latitude = 0;
 };
 
-// Geographic → map pixel. The shifted longitude is brought back once each way
-// (below -180 first, then above 180).
-inline PointCarte geoVersCarte(double longitude, double latitude, int W, int H, int decalage)
+// Longitude as shown on a map shifted by `decalage` degrees, brought back once
+// each way (below -180 first, then above 180).
+inline double longitudeDecalee(double longitude, int decalage)
 {
     double l = longitude + decalage;
     if (l < -180)
         l += 360;
     if (l > 180)
         l -= 360;
+    return l;
+}
+
+// Geographic → map pixel, with the shifted longitude above.
+inline PointCarte geoVersCarte(double longitude, double latitude, int W, int H, int decalage)
+{
+    const double l = longitudeDecalee(longitude, decalage);
     PointCarte p;
     p.y = arrondi(H / 2.0 - latitude / 180.0 * H);
     p.x = arrondi(l / 360.0 * W + W / 2.0);
@@ -62,6 +69,25 @@ double angleGrandCercle(double lon1, double lat1, double lon2, double lat2);
 // and longitude both differ from it by strictly less than 0.7°; the first scanned
 // wins ties; -1 when none.
 int stationLaPlusProche(const std::vector<TStationGPS>& stations, double longitude, double latitude);
+
+// The same search over any records with `Latitude` and `Longitude` (volcanoes).
+template <class Enregistrement>
+int indiceLePlusProche(const std::vector<Enregistrement>& liste, double longitude, double latitude)
+{
+    int meilleur = -1;
+    int dmin = 40000;
+    for (std::size_t i = 0; i < liste.size(); ++i) {
+        const Enregistrement& e = liste[i];
+        if (std::fabs(e.Latitude - latitude) < 0.7 && std::fabs(e.Longitude - longitude) < 0.7) {
+            const int d = distanceGrandCercle(longitude, latitude, e.Longitude, e.Latitude);
+            if (d < dmin) {
+                dmin = d;
+                meilleur = static_cast<int>(i);
+            }
+        }
+    }
+    return meilleur;
+}
 
 // Zoom bounds of a map W pixels wide in a view of the given client width.
 double echelleMinPour(int largeurClient, int W);

@@ -4,13 +4,14 @@
 #include "data/loaders.h"
 #include "data/stores.h"
 #include "map/windows/choixcouleurscarte.h"
+#include "map/windows/recherchevolc.h"
+#include "map/windows/tableaureperes.h"
 #include "ui/codecs.h"
 #include "ui/dialogs.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
@@ -25,7 +26,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -77,7 +77,6 @@ QToolButton* bouton(QWidget* parent, const QString& nom, const QString& texte, c
     b->setToolTip(bulle);
     b->setCheckable(true);
     b->setProperty("tag", tag);
-    b->setEnabled(false); // the mouse tools plug in here
     return b;
 }
 
@@ -95,6 +94,13 @@ TCarte::TCarte(const QString& dossierDepart, QWidget* parent)
     creerMenus();
     creerPanneaux();
     creerCalques();
+    Interaction.attacherCalques(&calque(Calque::Interaction)->bitmap, &calque(Calque::Traces)->bitmap);
+    Interaction.contexte().etat = &Etat;
+    RedessinerTraces = [this] {
+        Sablier s;
+        majContexte();
+        appliquer(Interaction.RedessinerTraces());
+    };
 }
 
 TCarte::~TCarte() = default;
@@ -141,8 +147,7 @@ void TCarte::creerMenus()
     Chargerdesdonneesdansuntableur1 = item(Fichier1, QStringLiteral("Chargerdesdonneesdansuntableur1"),
                                            QStringLiteral("Charger des données dans un tableur"));
     Chargerdesdonneesdansuntableur1->setVisible(false);
-    Chargerdesreperes1 = item(Fichier1, QStringLiteral("Chargerdesreperes1"), QStringLiteral("Charger des reperes"),
-                              false);
+    Chargerdesreperes1 = item(Fichier1, QStringLiteral("Chargerdesreperes1"), QStringLiteral("Charger des reperes"));
 
     Edition1 = mb->addMenu(QStringLiteral("Edition"));
     Edition1->setObjectName(QStringLiteral("Edition1"));
@@ -166,11 +171,10 @@ void TCarte::creerMenus()
     copie->addAction(CopieavecfondNB1);
     copie->addAction(Copieavecfondcouleur1);
     CopieavecfondNB1->setChecked(true);
-    Effacerlestraces1 = item(Edition1, QStringLiteral("Effacerlestraces1"), QStringLiteral("Effacer les tracés"), false);
+    Effacerlestraces1 = item(Edition1, QStringLiteral("Effacerlestraces1"), QStringLiteral("Effacer les tracés"));
     Effacerledernier1 = sousMenu(Edition1, QStringLiteral("Effacerledernier1"), QStringLiteral("Effacer le dernier tracé"));
-    Grandcercle1 = item(Effacerledernier1, QStringLiteral("Grandcercle1"), QStringLiteral("Grand cercle"), false);
+    Grandcercle1 = item(Effacerledernier1, QStringLiteral("Grandcercle1"), QStringLiteral("Grand cercle"));
     Coupe1 = item(Effacerledernier1, QStringLiteral("Coupe1"), QStringLiteral("Coupe"), false);
-    Effacerledernier1->menuAction()->setEnabled(false);
     Rechercherunvolcan = item(Edition1, QStringLiteral("Rechercherunvolcan"), QStringLiteral("Rechercher un volcan"),
                               false);
 
@@ -189,7 +193,7 @@ void TCarte::creerMenus()
                               false);
     FenetredeDessin1 = item(Affichage1, QStringLiteral("FenetredeDessin1"), QStringLiteral("Fenêtre  de Dessin"), false);
     Vuepolaire1 = item(Affichage1, QStringLiteral("Vuepolaire1"), QStringLiteral("Vue polaire"), false);
-    FenetreReperes1 = item(Affichage1, QStringLiteral("FenetreReperes1"), QStringLiteral("Fenêtre Repères"), false);
+    FenetreReperes1 = item(Affichage1, QStringLiteral("FenetreReperes1"), QStringLiteral("Fenêtre Repères"));
     Affichage1->addSeparator();
     Choix1 = item(Affichage1, QStringLiteral("Choix1"), QStringLiteral("&Choix..."));
     Pointsepais = itemCoche(Affichage1, QStringLiteral("Pointsepais"), QStringLiteral("Points épais"));
@@ -199,12 +203,13 @@ void TCarte::creerMenus()
     Mode1 = mb->addMenu(QStringLiteral("&Mode"));
     Mode1->setObjectName(QStringLiteral("Mode1"));
     auto* modes = new QActionGroup(this);
-    Consultation = itemCoche(Mode1, QStringLiteral("Consultation"), QStringLiteral("&Consultation"), false);
-    Delimitezone = itemCoche(Mode1, QStringLiteral("Delimitezone"), QStringLiteral("&Délimitation d'une zone"), false);
+    Consultation = itemCoche(Mode1, QStringLiteral("Consultation"), QStringLiteral("&Consultation"));
+    Delimitezone = itemCoche(Mode1, QStringLiteral("Delimitezone"), QStringLiteral("&Délimitation d'une zone"));
+    // The section line comes with the section window.
     Tracecoupe = itemCoche(Mode1, QStringLiteral("Tracecoupe"), QStringLiteral("&Tracé d'une coupe"), false);
     Tracdarcdegrandcercle = itemCoche(Mode1, QStringLiteral("Tracdarcdegrandcercle"),
-                                      QStringLiteral("Tracé d'arc de grand cercle"), false);
-    Suivreuntrajet = itemCoche(Mode1, QStringLiteral("Suivreuntrajet"), QStringLiteral("Suivre un trajet"), false);
+                                      QStringLiteral("Tracé d'arc de grand cercle"));
+    Suivreuntrajet = itemCoche(Mode1, QStringLiteral("Suivreuntrajet"), QStringLiteral("Suivre un trajet"));
     MZoom = itemCoche(Mode1, QStringLiteral("MZoom"), QStringLiteral("Zoom"), false);
     MZoom->setVisible(false);
     Consultation->setProperty("tag", 2);
@@ -217,8 +222,7 @@ void TCarte::creerMenus()
         modes->addAction(a);
     Consultation->setChecked(true);
     Mode1->addSeparator();
-    conserverlestraces = itemCoche(Mode1, QStringLiteral("conserverlestraces"), QStringLiteral("conserver les tracés"),
-                                   false);
+    conserverlestraces = itemCoche(Mode1, QStringLiteral("conserverlestraces"), QStringLiteral("conserver les tracés"));
 
     Vecteurs1 = mb->addMenu(QStringLiteral("&Vecteurs"));
     Vecteurs1->setObjectName(QStringLiteral("Vecteurs1"));
@@ -268,8 +272,6 @@ void TCarte::creerMenus()
     connect(Enregistrerlefichierdevolcans1, &QAction::triggered, this, &TCarte::Enregistrerlefichierdevolcans1Click);
     connect(EnregistrerlesvecteursaffichescommedonneesGPS1, &QAction::triggered, this,
             &TCarte::EnregistrerlesvecteursaffichescommedonneesGPS1Click);
-    connect(Chargerdesdonneesdansuntableur1, &QAction::triggered, this,
-            &TCarte::Chargerdesdonneesdansuntableur1Click);
     connect(PointsGPS1, &QAction::triggered, this, &TCarte::PointsGPS1Click);
     connect(Seismes1, &QAction::triggered, this, &TCarte::Seismes1Click);
     connect(Volcans1, &QAction::triggered, this, &TCarte::Volcans1Click);
@@ -285,7 +287,14 @@ void TCarte::creerMenus()
     connect(Remiseazero1, &QAction::triggered, this, &TCarte::Remiseazero1Click);
     connect(Afficherlechelle1, &QAction::triggered, this, &TCarte::Afficherlechelle1Click);
     connect(CorrectiondesVlat1, &QAction::triggered, this, &TCarte::CorrectiondesVlat1Click);
-    connect(Fichierdaide1, &QAction::triggered, this, &TCarte::Fichierdaide1Click);
+    for (QAction* a : {Consultation, Delimitezone, Tracecoupe, Tracdarcdegrandcercle, Suivreuntrajet, MZoom})
+        connect(a, &QAction::triggered, this, [this, a] { ChoisirMode(a->property("tag").toInt()); });
+    connect(conserverlestraces, &QAction::triggered, this, &TCarte::conserverlestracesClick);
+    connect(Effacerlestraces1, &QAction::triggered, this, &TCarte::Effacerlestracs1Click);
+    connect(Grandcercle1, &QAction::triggered, this, &TCarte::Grandcercle1Click);
+    connect(Rechercherunvolcan, &QAction::triggered, this, &TCarte::RechercherunvolcanClick);
+    connect(FenetreReperes1, &QAction::triggered, this, &TCarte::Fentrerepres1Click);
+    connect(Chargerdesreperes1, &QAction::triggered, this, &TCarte::Chargerdesreperes1Click);
     connect(Viderlamemoire1, &QAction::triggered, this, &TCarte::Viderlamemoire1Click);
 
     // Pop-up of one GPS station.
@@ -326,10 +335,21 @@ void TCarte::creerPanneaux()
     BTrait = bouton(PanIcones, QStringLiteral("BTrait"), QStringLiteral("◠"), QStringLiteral("Grand cercle"), 3);
     BTrajet = bouton(PanIcones, QStringLiteral("BTrajet"), QStringLiteral("⤳"), QStringLiteral("Suivi d'un trajet"), 4);
     BLoupe = bouton(PanIcones, QStringLiteral("BLoupe"), QStringLiteral("🔍"), QStringLiteral("Mode Zoom"), 5);
+    BLoupe->setCheckable(false); // the zoom to the delimited zone, not a mode
     Bcurseur->setChecked(true);
     BLoupe->setVisible(false);
+    BCoupe->setEnabled(false); // the section line comes with the section window
     for (QToolButton* b : {Bcadre, BCoupe, Bcurseur, BTrait, BTrajet, BLoupe})
         h->addWidget(b);
+    for (QToolButton* b : {Bcadre, BCoupe, Bcurseur, BTrait, BTrajet})
+        connect(b, &QToolButton::clicked, this, [this, b] { ChoisirMode(b->property("tag").toInt()); });
+    connect(BLoupe, &QToolButton::clicked, this, &TCarte::BLoupeClick);
+    OK = new QPushButton(QStringLiteral("OK"), PanIcones);
+    OK->setObjectName(QStringLiteral("OK"));
+    OK->setToolTip(QStringLiteral("Sélectionner les stations GPS de la zone"));
+    OK->setVisible(false);
+    h->addWidget(OK);
+    connect(OK, &QPushButton::clicked, this, &TCarte::OKClick);
     h->addSpacing(12);
     h->addWidget(etiquette(PanIcones, QStringLiteral("LabZoom"), QStringLiteral("Zoom")));
     Zoom = new QScrollBar(Qt::Horizontal, PanIcones);
@@ -366,11 +386,41 @@ void TCarte::creerPanneaux()
     labalt = etiquette(Panel1, QStringLiteral("labalt"), QStringLiteral("altitude : "));
     station = etiquette(Panel1, QStringLiteral("station"));
     Vitesse = etiquette(Panel1, QStringLiteral("Vitesse"));
-    for (QLabel* l : {Latitude, Longitude, labalt, station, Vitesse}) {
-        l->setMinimumWidth(150);
+    Labdistance = etiquette(Panel1, QStringLiteral("Labdistance"));
+    for (QLabel* l : {Latitude, Longitude, labalt, Labdistance, station, Vitesse}) {
+        l->setMinimumWidth(l == station ? 170 : 150);
+        b->addWidget(l);
+    }
+    // Nearest volcano: shown only while one is near the pointer.
+    Lvolcan = etiquette(Panel1, QStringLiteral("Lvolcan"), QStringLiteral("Volcan :"));
+    NomsVolcans = etiquette(Panel1, QStringLiteral("NomsVolcans"));
+    AltVolc = etiquette(Panel1, QStringLiteral("AltVolc"));
+    typeVolcan = etiquette(Panel1, QStringLiteral("typeVolcan"));
+    LDernerupt = etiquette(Panel1, QStringLiteral("LDernerupt"));
+    for (QLabel* l : {Lvolcan, NomsVolcans, AltVolc, typeVolcan, LDernerupt}) {
+        l->setVisible(false);
         b->addWidget(l);
     }
     b->addStretch(1);
+    PanelDist = new QFrame(Panel1);
+    PanelDist->setObjectName(QStringLiteral("PanelDist"));
+    PanelDist->setFrameShape(QFrame::StyledPanel);
+    auto* pd = new QHBoxLayout(PanelDist);
+    pd->setContentsMargins(4, 0, 4, 0);
+    pd->addWidget(etiquette(PanelDist, QStringLiteral("LabDist"), QStringLiteral("Distance cumulée :")));
+    LabDistCumul = etiquette(PanelDist, QStringLiteral("LabDistCumul"), QStringLiteral("0 km"));
+    LabDistCumul->setMinimumWidth(80);
+    QFont gras = LabDistCumul->font();
+    gras.setBold(true);
+    LabDistCumul->setFont(gras);
+    pd->addWidget(LabDistCumul);
+    pd->addWidget(etiquette(PanelDist, QStringLiteral("LabClicDroit"), QStringLiteral("Click droit pour terminer")));
+    RAZ = new QPushButton(QStringLiteral("RAZ"), PanelDist);
+    RAZ->setObjectName(QStringLiteral("RAZ"));
+    pd->addWidget(RAZ);
+    PanelDist->setVisible(false);
+    b->addWidget(PanelDist);
+    connect(RAZ, &QPushButton::clicked, this, &TCarte::RAZDistClick);
     v->addWidget(Panel1);
     setCentralWidget(central);
 
@@ -403,6 +453,9 @@ void TCarte::creerPanneaux()
     });
     connect(Document, &TImageView::mouseMove, this,
             [this](QMouseEvent* e, const QPoint& p) { DocumentMouseMove(e->buttons(), p); });
+    connect(Document, &TImageView::mouseUp, this,
+            [this](QMouseEvent* e, const QPoint& p) { DocumentMouseUp(e->button(), p); });
+    Document->viewport()->setMouseTracking(true);
 }
 
 void TCarte::creerCalques()
@@ -441,6 +494,7 @@ bool TCarte::demarrer()
 
     if (Grille.charger(cheminGrille(Config)))
         labalt->setText(Grille.texteMiniMaxi());
+    Interaction.contexte().grille = Grille.f() > 0 && Grille.charge() ? &Grille : nullptr;
 
     TBitmap32 fond;
     if (!loadPicture(Config.FondCouleur3600, fond) || fond.isEmpty()) {
@@ -451,8 +505,7 @@ bool TCarte::demarrer()
     Etat.W = Document->base().width();
     Etat.H = Document->base().height();
     Document->baseChanged();
-    calque(Calque::Interaction)->setSizeAndPlace(Etat.W, Etat.H);
-    calque(Calque::Interaction)->visible = true;
+    placerCalquesOutils();
     Etat.remiseAZero();
     Reglages.LegendePlacee = false;
     Reglages.PlacementLegende = false;
@@ -513,8 +566,7 @@ void TCarte::decalageChange()
     if (delta == 0)
         return;
     Sablier s;
-    TBitmapLayer* inter = calque(Calque::Interaction);
-    inter->bitmap.clear();
+    appliquer(Interaction.effacerBande());
     const int dx = carte::roulementPixels(delta, Etat.W);
     Document->base().rollHorizontal(dx);
     for (Calque c : {Calque::Seismes, Calque::Volcans, Calque::AgeFonds, Calque::NiveauMarin, Calque::Population})
@@ -592,6 +644,7 @@ void TCarte::afficherSeismes()
 void TCarte::afficherVolcans()
 {
     Volcans1->setChecked(true);
+    Rechercherunvolcan->setEnabled(true);
     DessinerVolcans();
 }
 
@@ -656,7 +709,7 @@ QString TCarte::demanderFichier(const QString& filtre)
 
 void TCarte::OuvrirunfichierGPS1Click()
 {
-    const QString chemin = demanderFichier(QStringLiteral("GPS|*.gps|Texte|*.txt|Tous|*.*"));
+    const QString chemin = demanderFichier(QStringLiteral("GPS|*.gps|Texte|*.txt|CSV|*.csv|Tous|*.*"));
     if (chemin.isEmpty())
         return;
     const ResultatChargement r = ChargerGPS(chemin);
@@ -667,7 +720,7 @@ void TCarte::OuvrirunfichierGPS1Click()
 
 void TCarte::OuvrirunfichierSeismes1Click()
 {
-    const QString chemin = demanderFichier(QStringLiteral("Seismes|*.fse|Texte|*.txt"));
+    const QString chemin = demanderFichier(QStringLiteral("Seismes|*.fse|Texte|*.txt|CSV|*.csv"));
     if (chemin.isEmpty())
         return;
     const ResultatChargement r = ChargerSeismes(chemin);
@@ -678,7 +731,7 @@ void TCarte::OuvrirunfichierSeismes1Click()
 
 void TCarte::Chargerunfichierdevolcans1Click()
 {
-    const QString chemin = demanderFichier(QStringLiteral("Volcans|*.fvo|Texte|*.txt"));
+    const QString chemin = demanderFichier(QStringLiteral("Volcans|*.fvo|Texte|*.txt|CSV|*.csv"));
     if (chemin.isEmpty())
         return;
     const ResultatChargement r = ChargerVolcans(chemin);
@@ -723,18 +776,6 @@ void TCarte::EnregistrerlesvecteursaffichescommedonneesGPS1Click()
     enregistrer(DernierDossier, QStringLiteral("gps"), QStringLiteral("fichier binaire gps|gps"), &EnregistrerGPS);
 }
 
-void TCarte::Chargerdesdonneesdansuntableur1Click()
-{
-    FileDialogRequest req;
-    req.folder = DernierDossier;
-    req.filter = QStringLiteral("tableur OpenOffice|*.ods;*.sxc|tableur Excel|.xls|tous|*.*");
-    const QString chemin = dialogs().openFile(req);
-    if (chemin.isEmpty())
-        return;
-    if (!QFileInfo::exists(chemin) || !QDesktopServices::openUrl(QUrl::fromLocalFile(chemin)))
-        showWarning(QStringLiteral("Fichier non trouvé"));
-}
-
 // --- Base picture ---
 
 void TCarte::installerFond(TBitmap32&& pic)
@@ -743,8 +784,7 @@ void TCarte::installerFond(TBitmap32&& pic)
     Etat.W = Document->base().width();
     Etat.H = Document->base().height();
     Document->base().rollHorizontal(carte::roulementPixels(Etat.Decalage, Etat.W));
-    TBitmapLayer* inter = calque(Calque::Interaction);
-    inter->setSizeAndPlace(Etat.W, Etat.H);
+    placerCalquesOutils();
     Document->baseChanged();
     Ajuster();
 }
@@ -878,21 +918,6 @@ void TCarte::CorrectiondesVlat1Click()
     DessinerGPS();
 }
 
-void TCarte::DocumentDblClick(const QPoint& mapPos)
-{
-    if (!Bcurseur->isChecked())
-        return;
-    const carte::PositionGeo g = Etat.versGeo(mapPos.x(), mapPos.y());
-    const int i = carte::stationLaPlusProche(TabStations, g.longitude, g.latitude);
-    if (i < 0)
-        return;
-    Etat.choisirStationRef(TabStations, i);
-    DessinerGPS();
-    statRef->setText((QStringLiteral(" Station considérée comme fixe : ")
-                      + shortToQString(TabStations[static_cast<std::size_t>(i)].Nom))
-                         .left(37));
-}
-
 void TCarte::ouvrirMenuVect(int i, const QPoint& globalPos)
 {
     if (i < 0 || static_cast<std::size_t>(i) >= TabStations.size())
@@ -902,25 +927,6 @@ void TCarte::ouvrirMenuVect(int i, const QPoint& globalPos)
     Afficherlevecteur1->setChecked(affiche);
     Nepasafficherlevecteur1->setChecked(!affiche);
     MenuVect->popup(globalPos);
-}
-
-void TCarte::DocumentMouseDown(Qt::MouseButton bouton, const QPoint& mapPos, const QPoint& globalPos)
-{
-    if (Reglages.PlacementLegende) {
-        if (bouton == Qt::LeftButton)
-            placerLegende(mapPos);
-        return;
-    }
-    if (bouton == Qt::RightButton && Consultation->isChecked() && PointsGPS1->isChecked()) {
-        const carte::PositionGeo g = Etat.versGeo(mapPos.x(), mapPos.y());
-        ouvrirMenuVect(carte::stationLaPlusProche(TabStations, g.longitude, g.latitude), globalPos);
-    }
-}
-
-void TCarte::DocumentMouseMove(Qt::MouseButtons boutons, const QPoint& mapPos)
-{
-    if (Reglages.PlacementLegende && (boutons & Qt::LeftButton))
-        placerLegende(mapPos);
 }
 
 // --- Legend ---
@@ -973,11 +979,6 @@ void TCarte::OKLegendeClick()
 
 // --- General commands ---
 
-void TCarte::Fichierdaide1Click()
-{
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().filePath(QStringLiteral("aide/index.html"))));
-}
-
 void TCarte::Viderlamemoire1Click()
 {
     viderMemoire(Seismes1->isChecked(), Volcans1->isChecked(), PointsGPS1->isChecked());
@@ -989,4 +990,286 @@ void TCarte::Viderlamemoire1Click()
         calque(Calque::GPS)->bitmap.setSize(0, 0);
     verifierStationRef();
     Document->invalidate();
+}
+
+// --- Mouse tools ---
+
+void TCarte::placerCalquesOutils()
+{
+    // The band layer follows the map's size from the start; the traces layer only
+    // once something was kept. Both are cleared by a new size, so the tools forget
+    // what they had drawn and the traces are redrawn by the rebuild that follows.
+    TBitmapLayer* bande = calque(Calque::Interaction);
+    bande->setSizeAndPlace(Etat.W, Etat.H);
+    bande->visible = true;
+    TBitmapLayer* traces = calque(Calque::Traces);
+    if (!traces->bitmap.isEmpty())
+        traces->setSizeAndPlace(Etat.W, Etat.H);
+    Interaction.attacherCalques(&bande->bitmap, &traces->bitmap);
+}
+
+void TCarte::majContexte()
+{
+    carte::ContexteCarte& c = Interaction.contexte();
+    c.etat = &Etat;
+    c.gpsCoche = PointsGPS1->isChecked();
+    c.volcansCoche = Volcans1->isChecked();
+    c.placementEchelle = Reglages.PlacementLegende;
+    // White lines over the colour maps, black over the black-and-white ones.
+    const TColor32 couleur = Etat.FondNBAffiche ? clBlack32 : clWhite32;
+    c.couleurTrace = couleur;
+    c.couleurGrandCercle = couleur;
+    c.styleReperes.pointsEpais = Pointsepais->isChecked();
+}
+
+namespace {
+void texte(QLabel* l, const QString& t)
+{
+    if (l->text() != t)
+        l->setText(t);
+}
+} // namespace
+
+void TCarte::majPanneau()
+{
+    const carte::EtatPanneau& p = Interaction.panneau();
+    texte(Latitude, p.position.latitude);
+    texte(Longitude, p.position.longitude);
+    texte(labalt, p.position.altitude);
+    texte(station, p.station.trimmed());
+    texte(Vitesse, p.vitesse);
+    texte(Labdistance, p.distance);
+    texte(LabDistCumul, p.distanceCumulee);
+    for (QLabel* l : {Lvolcan, NomsVolcans, AltVolc, typeVolcan, LDernerupt})
+        if (l->isVisibleTo(Panel1) != p.volcanVisible)
+            l->setVisible(p.volcanVisible);
+    if (p.volcanVisible) {
+        texte(NomsVolcans, p.nomVolcan);
+        texte(AltVolc, p.altVolcan);
+        texte(typeVolcan, p.typeVolcan);
+        texte(LDernerupt, p.activiteVolcan);
+    }
+    if (OK->isVisibleTo(PanIcones) != p.okVisible)
+        OK->setVisible(p.okVisible);
+    if (BLoupe->isVisibleTo(PanIcones) != p.loupeVisible)
+        BLoupe->setVisible(p.loupeVisible);
+    if (PanelDist->isVisibleTo(Panel1) != p.panelDistVisible)
+        PanelDist->setVisible(p.panelDistVisible);
+}
+
+void TCarte::appliquer(const carte::Effets& e)
+{
+    majPanneau();
+    if (e.calqueTracesCree) {
+        TBitmapLayer* l = calque(Calque::Traces);
+        l->location = QRect(0, 0, Etat.W, Etat.H);
+        l->visible = true;
+        Document->invalidate();
+    } else {
+        // Only what the band and the traces covered before and cover now.
+        for (const QRect& r : e.zonesBande)
+            Document->invalidate(r);
+        for (const QRect& r : e.zonesTraces)
+            Document->invalidate(r);
+    }
+    if (!calque(Calque::Traces)->bitmap.isEmpty() && !calque(Calque::Traces)->visible) {
+        calque(Calque::Traces)->visible = true;
+        Document->invalidate();
+    }
+    if (e.deplacerEchelle)
+        placerLegende(*e.deplacerEchelle);
+    for (const carte::Effets::LigneTable& l : e.lignesTable) {
+        creerFenetresOutils();
+        Tableau_reperes->definirLigneTrajet(l.ligne, l.latitude, l.longitude);
+    }
+    if (e.nouvelleReference >= 0 && static_cast<std::size_t>(e.nouvelleReference) < TabStations.size()) {
+        const int i = e.nouvelleReference;
+        Etat.choisirStationRef(TabStations, i);
+        DessinerGPS();
+        statRef->setText((QStringLiteral(" Station considérée comme fixe : ")
+                          + shortToQString(TabStations[static_cast<std::size_t>(i)].Nom))
+                             .left(37));
+    }
+    if (e.menuStation >= 0)
+        ouvrirMenuVect(e.menuStation, pointGlobal_);
+    if (e.selectionZone)
+        selectionnerZone();
+    if (e.loupe) {
+        const carte::ResultatLoupe& r = *e.loupe;
+        decalage->setValue(r.decalage); // shifts the map so that the zone is centred
+        {
+            const QSignalBlocker bloque(Zoom);
+            Zoom->setValue(carte::positionZoom(r.zoom, Etat.DiviseurZoom));
+        }
+        Document->setScale(r.zoom);
+        const QSize vue = Document->viewport()->size();
+        Document->scrollToMap(QPoint(carte::arrondi(Etat.W / 2.0 - vue.width() / 2.0 / r.zoom),
+                                     carte::arrondi(r.centreY - vue.height() / 2.0 / r.zoom)));
+        Document->invalidate();
+    }
+}
+
+void TCarte::ChoisirMode(int tag)
+{
+    if (tag < 0 || tag > 5)
+        return;
+    majContexte();
+    appliquer(Interaction.ChoisirMode(tag));
+    const carte::DescriptionMode d = carte::descriptionMode(static_cast<carte::Mode>(tag));
+    for (QAction* a : {Consultation, Delimitezone, Tracecoupe, Tracdarcdegrandcercle, Suivreuntrajet, MZoom})
+        if (a->property("tag").toInt() == tag)
+            a->setChecked(true);
+    for (QToolButton* b : {Bcadre, BCoupe, Bcurseur, BTrait, BTrajet})
+        b->setChecked(b->property("tag").toInt() == tag);
+    if (d.titre)
+        setWindowTitle(QString::fromUtf8(d.titre));
+    if (!d.curseurInchange) {
+        if (d.curseurCroix)
+            Document->viewport()->setCursor(Qt::CrossCursor);
+        else
+            Document->viewport()->unsetCursor();
+    }
+}
+
+namespace {
+carte::BoutonSouris boutonSouris(Qt::MouseButton b)
+{
+    switch (b) {
+    case Qt::RightButton:
+        return carte::BoutonSouris::Droit;
+    case Qt::MiddleButton:
+        return carte::BoutonSouris::Milieu;
+    default:
+        return carte::BoutonSouris::Gauche;
+    }
+}
+} // namespace
+
+void TCarte::DocumentMouseDown(Qt::MouseButton bouton, const QPoint& mapPos, const QPoint& globalPos)
+{
+    pointGlobal_ = globalPos;
+    majContexte();
+    appliquer(Interaction.appui(mapPos.x(), mapPos.y(), boutonSouris(bouton)));
+}
+
+void TCarte::DocumentMouseMove(Qt::MouseButtons boutons, const QPoint& mapPos)
+{
+    majContexte();
+    appliquer(Interaction.deplacement(mapPos.x(), mapPos.y(), boutons & Qt::LeftButton));
+}
+
+void TCarte::DocumentMouseUp(Qt::MouseButton bouton, const QPoint& mapPos)
+{
+    majContexte();
+    appliquer(Interaction.relachement(mapPos.x(), mapPos.y(), boutonSouris(bouton)));
+}
+
+void TCarte::DocumentDblClick(const QPoint& mapPos)
+{
+    // The system reports the second press as a double click: it is a press too.
+    majContexte();
+    if (Interaction.pointCourant() != mapPos)
+        appliquer(Interaction.deplacement(mapPos.x(), mapPos.y(), false));
+    appliquer(Interaction.appui(mapPos.x(), mapPos.y(), carte::BoutonSouris::Gauche));
+    if (Bcurseur->isChecked())
+        appliquer(Interaction.doubleClic());
+}
+
+void TCarte::BLoupeClick()
+{
+    majContexte();
+    const QSize vue = Document->viewport()->size();
+    appliquer(Interaction.loupeClic(vue.width(), vue.height()));
+}
+
+void TCarte::OKClick()
+{
+    majContexte();
+    appliquer(Interaction.okClic());
+}
+
+void TCarte::selectionnerZone()
+{
+    // Until the GPS table exists, the zone's stations are the map's selection.
+    reconstruireTabTri(carte::filtreDeZone(Interaction.bornes(), Etat.LongMinVisible, Etat.LongMaxVisible));
+    if (PointsGPS1->isChecked())
+        DessinerGPS();
+}
+
+void TCarte::RAZDistClick()
+{
+    majContexte();
+    appliquer(Interaction.raz());
+}
+
+void TCarte::conserverlestracesClick()
+{
+    appliquer(Interaction.conserverLesTraces());
+    conserverlestraces->setChecked(Interaction.conserver());
+}
+
+void TCarte::Effacerlestracs1Click()
+{
+    majContexte();
+    appliquer(Interaction.effacerLesTraces());
+}
+
+void TCarte::Grandcercle1Click()
+{
+    majContexte();
+    appliquer(Interaction.effacerDernierGrandCercle());
+}
+
+void TCarte::creerFenetresOutils()
+{
+    if (!Recherche_Volc) {
+        Recherche_Volc = new TRecherche_Volc(this);
+        Recherche_Volc->setWindowFlag(Qt::Tool);
+    }
+    if (!Tableau_reperes) {
+        Tableau_reperes = new TTableau_reperes(this);
+        Tableau_reperes->setWindowFlag(Qt::Tool);
+        Tableau_reperes->surValider = [this] { AjouterReperes(); };
+    }
+}
+
+void TCarte::RechercherunvolcanClick()
+{
+    creerFenetresOutils();
+    Recherche_Volc->show();
+    Recherche_Volc->raise();
+    Recherche_Volc->activateWindow();
+}
+
+void TCarte::AjouterReperes()
+{
+    creerFenetresOutils();
+    majContexte();
+    carte::TGrilleReperes g = Tableau_reperes->grille();
+    appliquer(Interaction.ajouterReperes(g, Tableau_reperes->ajouterCoche()));
+    // Decimal marks and dispositions come back as they were read.
+    Tableau_reperes->definirGrille(g);
+}
+
+void TCarte::Fentrerepres1Click()
+{
+    creerFenetresOutils();
+    Tableau_reperes->show();
+    Tableau_reperes->raise();
+    Tableau_reperes->activateWindow();
+}
+
+void TCarte::Chargerdesreperes1Click()
+{
+    creerFenetresOutils();
+    FileDialogRequest req;
+    req.folder = DernierDossier;
+    req.filter = QStringLiteral("fichier orbiplate|*.obf");
+    req.defaultExt = QStringLiteral("obf");
+    const QString chemin = dialogs().openFile(req);
+    if (chemin.isEmpty())
+        return;
+    DernierDossier = QFileInfo(chemin).absolutePath();
+    if (Tableau_reperes->chargerFichier(chemin))
+        AjouterReperes();
 }

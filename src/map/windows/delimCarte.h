@@ -6,6 +6,7 @@
 #include "map/calques.h"
 #include "map/etatcarte.h"
 #include "map/grille.h"
+#include "map/modes.h"
 #include "map/rendu.h"
 #include "ui/windows/imageview.h"
 
@@ -24,6 +25,8 @@ class QPushButton;
 class QScrollBar;
 class QToolButton;
 class TChoixCouleursCarte;
+class TRecherche_Volc;
+class TTableau_reperes;
 
 class TCarte : public QMainWindow {
     Q_OBJECT
@@ -60,6 +63,16 @@ public:
     QLabel* station = nullptr;
     QLabel* Vitesse = nullptr;
     QLabel* statRef = nullptr;
+    QLabel* Labdistance = nullptr;
+    QLabel* Lvolcan = nullptr;
+    QLabel* NomsVolcans = nullptr;
+    QLabel* AltVolc = nullptr;
+    QLabel* typeVolcan = nullptr;
+    QLabel* LDernerupt = nullptr;
+    QFrame* PanelDist = nullptr;   // path length: "Distance cumulée :", LabDistCumul, "RAZ"
+    QLabel* LabDistCumul = nullptr;
+    QPushButton* RAZ = nullptr;
+    QPushButton* OK = nullptr;     // after a zone: select its stations
     QFrame* Paninstr = nullptr;
     QPushButton* OKLegende = nullptr;
     QToolButton* Bcadre = nullptr;
@@ -72,6 +85,13 @@ public:
     QAction* Afficherlevecteur1 = nullptr;
     QAction* Nepasafficherlevecteur1 = nullptr;
     TChoixCouleursCarte* ChoixCouleursCarte = nullptr; // created on first use
+    // Tool windows created at start-up, right after the map (or on first use).
+    TRecherche_Volc* Recherche_Volc = nullptr;
+    TTableau_reperes* Tableau_reperes = nullptr;
+    void creerFenetresOutils();
+
+    // The mouse tools: modes, readout, rubber band, traces, kept arcs and landmarks.
+    carte::TInteraction Interaction;
 
     // Menus and their items (named after their captions).
     QMenu *Fichier1, *Edition1, *Affichage1, *Mode1, *Vecteurs1, *Exercices1, *Aide1;
@@ -111,7 +131,6 @@ public:
     void Enregistrerlefichierdevolcans1Click();
     void EnregistrerlesvecteursaffichescommedonneesGPS1Click();
     void Chargerunfonddecarte1Click();
-    void Chargerdesdonneesdansuntableur1Click();
     void Choix1Click();
     void Affichertouslesvecteurs1Click();
     void Nafficheraucunvecteur1Click();
@@ -120,17 +139,34 @@ public:
     void Remiseazero1Click();
     void Afficherlechelle1Click();
     void CorrectiondesVlat1Click();
-    void Fichierdaide1Click();
     void Viderlamemoire1Click();
     void OKLegendeClick();
     void ZoomChange();
     void decalageChange();
 
-    // The reference station chosen at a map pixel (double click in consultation mode).
+    // Pointer events on the map, in map pixels, handed to the mouse tools. The
+    // double click picks the reference station in consultation mode; a right press
+    // there opens the station pop-up; during the legend placement the mouse only
+    // drags the legend.
     void DocumentDblClick(const QPoint& mapPos);
-    // Right press: the station pop-up; left press and drag: the legend placement.
     void DocumentMouseDown(Qt::MouseButton bouton, const QPoint& mapPos, const QPoint& globalPos);
     void DocumentMouseMove(Qt::MouseButtons boutons, const QPoint& mapPos);
+    void DocumentMouseUp(Qt::MouseButton bouton, const QPoint& mapPos);
+
+    // Mode menu items and tool buttons (tags of carte::Mode).
+    void ChoisirMode(int tag);
+    // Commands of the mouse tools.
+    void BLoupeClick();
+    void OKClick();
+    void RAZDistClick();
+    void conserverlestracesClick();
+    void Effacerlestracs1Click();
+    void Grandcercle1Click();
+    void RechercherunvolcanClick();
+    // Landmarks: the table window bound to the add operation, and a file loaded then added.
+    void Fentrerepres1Click();
+    void Chargerdesreperes1Click();
+    void AjouterReperes();
     // The station pop-up for station i (non-blocking); its items act on that station.
     void ouvrirMenuVect(int i, const QPoint& globalPos);
     int stationMenuVect() const { return stationMenu_; }
@@ -152,8 +188,11 @@ public:
     void ReconstruireCalques();
     // The base picture switch run when the display choices are confirmed.
     void changerFond(bool nb, bool precise);
-    // Redraw of the traces layer; empty until the mouse tools draw traces.
+    // Redraw of the traces layer from the kept arcs, sections and landmarks.
     std::function<void()> RedessinerTraces;
+    // Carries out what a mouse-tool call asks: panel texts, repaint of the regions
+    // drawn or cleared, traces layer shown, station menu, reference, zoom to zone...
+    void appliquer(const carte::Effets& e);
 
     // Checks the reference station against the stations in the store (after a load).
     void verifierStationRef();
@@ -169,7 +208,12 @@ private:
     // An open dialog in the last folder used; the chosen file's folder becomes it.
     QString demanderFichier(const QString& filtre);
     void placerLegende(const QPoint& p);
+    void majContexte();
+    void majPanneau();
+    void placerCalquesOutils();
+    void selectionnerZone();
 
+    QPoint pointGlobal_; // screen point of the last press (station pop-up)
     std::array<TBitmapLayer*, NbCalques> calques_{};
     int stationMenu_ = -1;
     int largeurAjustee_ = -1;
