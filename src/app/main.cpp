@@ -1,4 +1,5 @@
 // Orbiplate: program entry.
+#include "app/windows/orbiplate.h"
 #include "map/windows/delimCarte.h"
 #include "ui/windows/qtdialogs.h"
 
@@ -13,14 +14,17 @@ int main(int argc, char** argv)
     QtDialogService service;
     setDialogService(&service);
 
-    // The data files are read from the folder the program was started in.
-    TCarte carte(QDir::currentPath());
-    if (!carte.demarrer())
-        return 1;
-    carte.show();
-    // The map paints itself once before the tool windows are created.
-    QApplication::processEvents();
-    const int code = app.exec();
+    int code = 1;
+    {
+        // The data files are read from the folder the program was started in.
+        TOrbiplate orbiplate(QDir::currentPath());
+        if (orbiplate.demarrer()) {
+            orbiplate.carte().show();
+            // The map paints itself once before the remaining windows are made.
+            QApplication::processEvents();
+            code = app.exec();
+        }
+    }
     setDialogService(nullptr);
     return code;
 }

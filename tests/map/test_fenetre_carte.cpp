@@ -1,9 +1,12 @@
 // The map window driven without a display: start-up, menus, layers, display
-// choices, legend placement, reference station, shift and base picture changes.
+// choices, legend placement, reference station, shift and base picture changes,
+// and the mouse tools driven with simulated pointer events.
 #include "data/loaders.h"
 #include "data/stores.h"
 #include "map/windows/choixcouleurscarte.h"
 #include "map/windows/delimCarte.h"
+#include "map/windows/recherchevolc.h"
+#include "map/windows/tableaureperes.h"
 #include "ui/codecs.h"
 #include "ui/dialogs.h"
 
@@ -17,7 +20,13 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QScrollBar>
+#include <QLineEdit>
+#include <QPaintEvent>
+#include <QPlainTextEdit>
+#include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -458,4 +467,334 @@ TEST_F(FenetreCarte, EveryResizeRefitsTheMap)
     EXPECT_GT(c->Etat.EchelleMin, avant);
     EXPECT_EQ(c->Zoom->value(), c->Zoom->minimum());
     EXPECT_DOUBLE_EQ(c->Document->scale(), c->Etat.EchelleMin);
+}
+
+// --- The mouse tools, driven through the view's viewport ---
+
+namespace {
+
+// Pointer events at map pixels, as the user's mouse would send them.
+struct Souris {
+    TCarte& c;
+    QWidget* vp() const { return c.Document->viewport(); }
+    QPoint vue(QPoint m) const { return c.Document->mapToView(QPointF(m)).toPoint(); }
+    void bouger(QPoint m) { QTest::mouseMove(vp(), vue(m)); }
+    void appuyer(QPoint m, Qt::MouseButton b = Qt::LeftButton) { QTest::mousePress(vp(), b, {}, vue(m)); }
+    void relacher(QPoint m, Qt::MouseButton b = Qt::LeftButton) { QTest::mouseRelease(vp(), b, {}, vue(m)); }
+    void glisser(QPoint a, QPoint b)
+    {
+        bouger(a);
+        appuyer(a);
+        for (int i = 1; i <= 4; ++i)
+            bouger(a + (b - a) * i / 4);
+        relacher(b);
+    }
+    void cliquer(QPoint m, Qt::MouseButton b = Qt::LeftButton)
+    {
+        bouger(m);
+        appuyer(m, b);
+        relacher(m, b);
+    }
+};
+
+int pixelsOpaques(const TBitmap32& b)
+{
+    int n = 0;
+    for (int y = 0; y < b.height(); ++y)
+        for (int x = 0; x < b.width(); ++x)
+            n += alphaOf(b.pixel(x, y)) > 0;
+    return n;
+}
+
+// Adds up the areas the viewport was asked to repaint.
+struct EspionPeinture : QObject {
+    long long aire = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            for (const QRect& r : static_cast<QPaintEvent*>(e)->region())
+                aire += static_cast<long long>(r.width()) * r.height();
+        return false;
+    }
+};
+
+std::unique_ptr<TCarte> carteAffichee(std::unique_ptr<TCarte> c)
+{
+    c->resize(1000, 700);
+    c->show();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    return c;
+}
+
+} // namespace
+
+TEST_F(FenetreCarte, ModesFromMenuAndButtons)
+{
+    auto c = carte();
+    EXPECT_TRUE(c->Bcurseur->isChecked());
+    EXPECT_FALSE(c->Tracecoupe->isEnabled());
+    EXPECT_FALSE(c->BCoupe->isEnabled());
+    EXPECT_FALSE(c->Coupe1->isEnabled());
+    EXPECT_TRUE(c->Grandcercle1->isEnabled());
+
+    c->Suivreuntrajet->trigger();
+    EXPECT_TRUE(c->BTrajet->isChecked());
+    EXPECT_FALSE(c->Bcurseur->isChecked());
+    EXPECT_EQ(c->windowTitle(), QStringLiteral("Suivi d'un trajet"));
+    EXPECT_EQ(c->Document->viewport()->cursor().shape(), Qt::CrossCursor);
+    EXPECT_FALSE(c->PanelDist->isHidden());
+
+    QTest::mouseClick(c->BTrait, Qt::LeftButton);
+    EXPECT_TRUE(c->Tracdarcdegrandcercle->isChecked());
+    EXPECT_TRUE(c->BTrait->isChecked());
+    EXPECT_FALSE(c->BTrajet->isChecked());
+    EXPECT_EQ(c->windowTitle(), QStringLiteral("tracé d'arc de grand cercle"));
+    EXPECT_EQ(c->Document->viewport()->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_TRUE(c->PanelDist->isHidden());
+
+    QTest::mouseClick(c->Bcadre, Qt::LeftButton);
+    EXPECT_TRUE(c->Delimitezone->isChecked());
+    EXPECT_EQ(c->windowTitle(), QStringLiteral("Délimiter une zone sur la carte"));
+    QTest::mouseClick(c->Bcurseur, Qt::LeftButton);
+    EXPECT_TRUE(c->Consultation->isChecked());
+    EXPECT_EQ(c->windowTitle(), QStringLiteral("Carte"));
+}
+
+TEST_F(FenetreCarte, ReadoutStationVolcanoMenuAndReference)
+{
+    std::vector<TVolcan> v(1);
+    v[0].Longitude = 100;
+    v[0].Latitude = 0;
+    v[0].Altitude = 3350;
+    assignShort(v[0].Nom, QStringLiteral("Etna"));
+    ecrire(d + QStringLiteral("v.fvo"), encoderVolcans(v));
+    auto c = carteAffichee(carte());
+    Souris s{*c};
+    c->PointsGPS1->trigger();
+    c->Volcans1->trigger();
+    EXPECT_TRUE(c->Rechercherunvolcan->isEnabled());
+
+    s.bouger(QPoint(180, 90)); // 0°, 0°: the equator and the prime meridian
+    EXPECT_EQ(c->Latitude->text(), QStringLiteral("Latitude : 0 °"));
+    EXPECT_EQ(c->labalt->text(), QStringLiteral("altitude : 0"));
+    EXPECT_EQ(c->station->text(), QStringLiteral("Station : AAAA"));
+    EXPECT_EQ(c->Vitesse->text(), QStringLiteral("Vitesse : 20 mm/an"));
+    EXPECT_TRUE(c->Lvolcan->isHidden());
+
+    s.bouger(QPoint(280, 90)); // the volcano at 100° E
+    EXPECT_EQ(c->Longitude->text(), QStringLiteral("Longitude : 100 ° E"));
+    EXPECT_TRUE(c->station->text().isEmpty());
+    EXPECT_FALSE(c->Lvolcan->isHidden());
+    EXPECT_EQ(c->NomsVolcans->text(), QStringLiteral("Etna"));
+    EXPECT_EQ(c->AltVolc->text(), QStringLiteral("3350 m"));
+
+    // Right press beside a station: its pop-up menu; double click: the fixed station.
+    s.bouger(QPoint(210, 50));
+    EXPECT_EQ(c->station->text(), QStringLiteral("Station : BBBB"));
+    s.appuyer(QPoint(210, 50), Qt::RightButton);
+    EXPECT_EQ(c->stationMenuVect(), 1);
+    c->MenuVect->hide();
+    s.relacher(QPoint(210, 50), Qt::RightButton);
+    QTest::mouseDClick(s.vp(), Qt::LeftButton, {}, s.vue(QPoint(180, 90)));
+    EXPECT_EQ(c->Etat.StationRef, 0);
+    s.bouger(QPoint(210, 50));
+    EXPECT_EQ(c->Vitesse->text(), QStringLiteral("Vitesse relative : 15.8 mm/an"));
+
+    // The search dialog lists the volcano.
+    c->Rechercherunvolcan->trigger();
+    ASSERT_NE(c->Recherche_Volc, nullptr);
+    EXPECT_TRUE(c->Recherche_Volc->isVisible());
+    c->Recherche_Volc->nom()->setText(QStringLiteral("etn"));
+    QTest::mouseClick(c->Recherche_Volc->rechercher(), Qt::LeftButton);
+    EXPECT_TRUE(c->Recherche_Volc->reponse()->toPlainText().startsWith(QStringLiteral("Etna\nLatitude : 0")));
+}
+
+TEST_F(FenetreCarte, GreatCirclesKeptErasedOneByOneOrAll)
+{
+    auto c = carteAffichee(carte());
+    Souris s{*c};
+    c->Tracdarcdegrandcercle->trigger();
+    // Not kept: only the band shows it, and the traces layer is not made.
+    s.glisser(QPoint(60, 60), QPoint(300, 50));
+    EXPECT_GT(pixelsOpaques(c->calque(Calque::Interaction)->bitmap), 0);
+    EXPECT_FALSE(c->calqueAUneImage(Calque::Traces));
+    EXPECT_TRUE(c->Labdistance->text().startsWith(QStringLiteral("distance : ")));
+
+    c->conserverlestraces->trigger();
+    EXPECT_TRUE(c->conserverlestraces->isChecked());
+    s.glisser(QPoint(60, 60), QPoint(300, 50));
+    s.glisser(QPoint(60, 120), QPoint(300, 130));
+    ASSERT_EQ(c->Interaction.arcs.size(), 2u);
+    TBitmapLayer* t = c->calque(Calque::Traces);
+    EXPECT_TRUE(t->visible);
+    EXPECT_EQ(t->location, QRect(0, 0, 360, 180));
+    const int deux = pixelsOpaques(t->bitmap);
+    // Mode changes keep the traces.
+    c->Consultation->trigger();
+    EXPECT_EQ(pixelsOpaques(t->bitmap), deux);
+    EXPECT_EQ(pixelsOpaques(c->calque(Calque::Interaction)->bitmap), 0);
+
+    c->Grandcercle1->trigger();
+    EXPECT_EQ(c->Interaction.arcs.size(), 1u);
+    const int un = pixelsOpaques(t->bitmap);
+    EXPECT_GT(un, 0);
+    EXPECT_LT(un, deux);
+    // The arcs are redrawn when the map is shifted, and come back with it.
+    const TBitmap32 avant = t->bitmap;
+    c->decalage->setValue(90);
+    EXPECT_GT(pixelsOpaques(t->bitmap), 0);
+    EXPECT_GT(alphaOf(avant.pixel(60, 60)), 0u);
+    EXPECT_EQ(alphaOf(t->bitmap.pixel(60, 60)), 0u);
+    c->decalage->setValue(0);
+    EXPECT_EQ(pixelsOpaques(t->bitmap), un);
+
+    script.answers.push_back(MsgResult::Cancel);
+    c->Effacerlestraces1->trigger();
+    EXPECT_EQ(script.lastText(), QStringLiteral("Atention, les repères seront perdus"));
+    EXPECT_EQ(c->Interaction.arcs.size(), 1u);
+    script.answers.push_back(MsgResult::Ok);
+    c->Effacerlestraces1->trigger();
+    EXPECT_TRUE(c->Interaction.arcs.empty());
+    EXPECT_EQ(pixelsOpaques(t->bitmap), 0);
+}
+
+TEST_F(FenetreCarte, PathAddsLegsIntoThePanelAndTheLandmarkTable)
+{
+    auto c = carteAffichee(carte());
+    Souris s{*c};
+    c->conserverlestraces->trigger();
+    c->Suivreuntrajet->trigger();
+    EXPECT_EQ(c->LabDistCumul->text(), QStringLiteral("0 km"));
+    // Three vertices along the equator: 0°, 30° E, 60° E.
+    s.cliquer(QPoint(180, 90));
+    s.bouger(QPoint(200, 90)); // the band follows the pointer from the last vertex
+    EXPECT_GT(pixelsOpaques(c->calque(Calque::Interaction)->bitmap), 0);
+    s.cliquer(QPoint(210, 90));
+    s.cliquer(QPoint(240, 90));
+    EXPECT_EQ(c->LabDistCumul->text(), QStringLiteral("6672 km"));
+    EXPECT_TRUE(c->Interaction.trajetEnCours());
+    // The right button ends the path without a leg.
+    s.cliquer(QPoint(300, 90), Qt::RightButton);
+    EXPECT_FALSE(c->Interaction.trajetEnCours());
+    EXPECT_EQ(c->LabDistCumul->text(), QStringLiteral("6672 km"));
+    ASSERT_EQ(c->Interaction.groupes.size(), 1u);
+    EXPECT_EQ(c->Interaction.groupes[0].reperes.size(), 3u);
+    ASSERT_NE(c->Tableau_reperes, nullptr);
+    QTableWidget* tab = c->Tableau_reperes->tableau();
+    ASSERT_GE(tab->rowCount(), 3);
+    EXPECT_EQ(tab->item(2, 2)->text(), QStringLiteral("60"));
+    EXPECT_EQ(tab->item(2, 3)->text(), QStringLiteral("O"));
+    EXPECT_GT(pixelsOpaques(c->calque(Calque::Traces)->bitmap), 0);
+
+    QTest::mouseClick(c->RAZ, Qt::LeftButton);
+    EXPECT_EQ(c->LabDistCumul->text(), QStringLiteral("0 km"));
+    EXPECT_FALSE(c->PanelDist->isHidden());
+}
+
+TEST_F(FenetreCarte, ZoneSelectsItsStationsAndZoomsToIt)
+{
+    auto c = carteAffichee(carte());
+    Souris s{*c};
+    c->PointsGPS1->trigger();
+    c->Delimitezone->trigger();
+    // A small zone around BBBB (30.2° E, 40° N): OK, no zoom button.
+    s.glisser(QPoint(200, 40), QPoint(220, 60));
+    EXPECT_TRUE(c->BLoupe->isHidden());
+    EXPECT_FALSE(c->OK->isHidden());
+    EXPECT_GT(pixelsOpaques(c->calque(Calque::Interaction)->bitmap), 0);
+    QTest::mouseClick(c->OK, Qt::LeftButton);
+    EXPECT_TRUE(c->OK->isHidden());
+    ASSERT_EQ(TabTri.size(), 1u);
+    EXPECT_EQ(shortToQString(TabTri[0].Nom), QStringLiteral("BBBB"));
+    EXPECT_EQ(TabStations[0].Affiche, 0);
+    s.bouger(QPoint(180, 90)); // AAAA is no longer offered by the readout
+    EXPECT_TRUE(c->station->text().isEmpty());
+
+    // A zone of 60° x 50° drawn from east to west: the zoom button centres it.
+    s.glisser(QPoint(260, 40), QPoint(200, 90));
+    ASSERT_FALSE(c->BLoupe->isHidden());
+    const double avant = c->Document->scale();
+    QTest::mouseClick(c->BLoupe, Qt::LeftButton);
+    EXPECT_TRUE(c->BLoupe->isHidden());
+    EXPECT_EQ(c->decalage->value(), -50);
+    EXPECT_EQ(c->Etat.Decalage, -50);
+    EXPECT_GT(c->Document->scale(), avant);
+    // The zone's middle (50° E, 25° N) is in the middle of the view.
+    const QPoint milieu = c->Document->viewToMap(QPointF(c->Document->viewport()->rect().center()));
+    const carte::PositionGeo g = c->Etat.versGeo(milieu.x(), milieu.y());
+    EXPECT_NEAR(g.longitude, 50, 3);
+    EXPECT_NEAR(g.latitude, 25, 3);
+}
+
+TEST_F(FenetreCarte, RubberBandRepaintsOnlyWhatItCovered)
+{
+    auto c = carteAffichee(carte());
+    Souris s{*c};
+    // A long diagonal band: its bounding box covers most of the view, the
+    // rectangles along the line only a small part of it.
+    c->Tracdarcdegrandcercle->trigger();
+    s.bouger(QPoint(20, 20));
+    s.appuyer(QPoint(20, 20));
+    s.bouger(QPoint(300, 159));
+    QApplication::processEvents();
+    EspionPeinture espion;
+    s.vp()->installEventFilter(&espion);
+    s.bouger(QPoint(301, 160));
+    QApplication::processEvents();
+    s.vp()->removeEventFilter(&espion);
+    const QSize vue = s.vp()->size();
+    EXPECT_GT(espion.aire, 0);
+    EXPECT_LT(espion.aire, static_cast<long long>(vue.width()) * vue.height() / 4);
+    s.relacher(QPoint(301, 160));
+}
+
+TEST_F(FenetreCarte, LandmarksFromTheTableAndFromAFile)
+{
+    auto c = carte();
+    c->FenetreReperes1->trigger();
+    ASSERT_NE(c->Tableau_reperes, nullptr);
+    EXPECT_TRUE(c->Tableau_reperes->isVisible());
+    carte::TGrilleReperes g = carte::TGrilleReperes::nouvelle();
+    g.definirCellule(1, 0, QStringLiteral("Quito"));
+    g.definirCellule(1, 1, QStringLiteral("-0,2"));
+    g.definirCellule(1, 2, QStringLiteral("-78.5"));
+    g.definirCellule(2, 0, QStringLiteral("Nairobi"));
+    g.definirCellule(2, 1, QStringLiteral("-1.3"));
+    g.definirCellule(2, 2, QStringLiteral("36.8"));
+    g.definirCellule(2, 3, QStringLiteral("n"));
+    g.relier = true;
+    g.grandsCercles = true;
+    c->Tableau_reperes->definirGrille(g);
+    c->Tableau_reperes->valider1Click();
+    ASSERT_EQ(c->Interaction.groupes.size(), 1u);
+    EXPECT_EQ(c->Interaction.groupes[0].reperes.size(), 2u);
+    EXPECT_EQ(c->Tableau_reperes->tableau()->item(1, 3)->text(), QStringLiteral("N"));
+    EXPECT_EQ(c->Tableau_reperes->tableau()->item(0, 1)->text(), QStringLiteral("-0.2"));
+    EXPECT_TRUE(c->calque(Calque::Traces)->visible);
+    EXPECT_GT(pixelsOpaques(c->calque(Calque::Traces)->bitmap), 0);
+    EXPECT_FALSE(c->PanelDist->isHidden());
+
+    // "Charger des reperes": the file replaces the table, then is added.
+    carte::TGrilleReperes f = carte::TGrilleReperes::nouvelle();
+    f.definirCellule(1, 0, QStringLiteral("Lima"));
+    f.definirCellule(1, 1, QStringLiteral("-12"));
+    f.definirCellule(1, 2, QStringLiteral("-77"));
+    ASSERT_TRUE(carte::enregistrerFichierReperes(d + QStringLiteral("r.obf"), f));
+    script.files.push_back(d + QStringLiteral("r.obf"));
+    c->Chargerdesreperes1->trigger();
+    EXPECT_EQ(script.fileRequests.back().filter, QStringLiteral("fichier orbiplate|*.obf"));
+    ASSERT_EQ(c->Interaction.groupes.size(), 1u); // "Ajouter" unticked: replaced
+    EXPECT_EQ(c->Interaction.groupes[0].reperes[0].Nom, QStringLiteral("Lima"));
+}
+
+TEST_F(FenetreCarte, DataOpenDialogsOfferCsv)
+{
+    auto c = carte();
+    c->OuvrirunfichierGPS1->trigger();
+    c->OuvrirunfichierSeismes1->trigger();
+    c->Chargerunfichierdevolcans1->trigger();
+    ASSERT_EQ(script.fileRequests.size(), 3u);
+    for (const FileDialogRequest& r : script.fileRequests)
+        EXPECT_TRUE(r.filter.contains(QStringLiteral("CSV|*.csv"))) << r.filter.toStdString();
 }

@@ -407,3 +407,26 @@ TEST_F(InteractionModes, AddingLandmarksFromTheTable)
     EXPECT_TRUE(m.groupes.empty());
     EXPECT_FALSE(encreDans(traces));
 }
+
+TEST(FiltreDeZone, BoundsOrderedAsTheyLieOnTheShiftedMap)
+{
+    // Plain map: corners in any order give the same window.
+    carte::BornesSelection b{40, 10, 30, -20};
+    FiltreZone f = carte::filtreDeZone(b, -180, 180);
+    EXPECT_EQ(f.Latmin, 10);
+    EXPECT_EQ(f.Latmax, 40);
+    EXPECT_EQ(f.Longmin, -20);
+    EXPECT_EQ(f.Longmax, 30);
+    // Map shifted by 180°: a zone drawn from 170° E to 170° W crosses the 180°
+    // meridian, which lies in the middle of the map.
+    b = {10, -10, 170, -170};
+    f = carte::filtreDeZone(b, -360, 0);
+    EXPECT_EQ(f.Longmin, 170);
+    EXPECT_EQ(f.Longmax, -170);
+    TStationGPS dedans, dehors;
+    dedans.Longitude = 179;
+    dehors.Longitude = 0;
+    dedans.IncVitLat = dehors.IncVitLat = 1;
+    EXPECT_TRUE(f.passe(dedans));
+    EXPECT_FALSE(f.passe(dehors));
+}

@@ -381,26 +381,55 @@ void TCarte::creerPanneaux()
     Panel1->setFrameShape(QFrame::StyledPanel);
     auto* b = new QHBoxLayout(Panel1);
     b->setContentsMargins(6, 2, 6, 2);
-    Latitude = etiquette(Panel1, QStringLiteral("Latitude"), QStringLiteral("Latitude : "));
-    Longitude = etiquette(Panel1, QStringLiteral("Longitude"), QStringLiteral("Longitude : "));
-    labalt = etiquette(Panel1, QStringLiteral("labalt"), QStringLiteral("altitude : "));
-    station = etiquette(Panel1, QStringLiteral("station"));
-    Vitesse = etiquette(Panel1, QStringLiteral("Vitesse"));
-    Labdistance = etiquette(Panel1, QStringLiteral("Labdistance"));
-    for (QLabel* l : {Latitude, Longitude, labalt, Labdistance, station, Vitesse}) {
-        l->setMinimumWidth(l == station ? 170 : 150);
-        b->addWidget(l);
-    }
+    // Three short columns: position, distance and station, nearest volcano. Their
+    // widths are fixed so that the texts changing under the pointer never move
+    // the panel nor widen the window.
+    auto colonne = [&](int largeur) {
+        auto* w = new QWidget(Panel1);
+        w->setFixedWidth(largeur);
+        auto* l = new QVBoxLayout(w);
+        l->setContentsMargins(0, 0, 0, 0);
+        l->setSpacing(0);
+        b->addWidget(w);
+        return w;
+    };
+    auto ajouter = [](QWidget* col, QWidget* w) {
+        w->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        static_cast<QVBoxLayout*>(col->layout())->addWidget(w);
+    };
+    QWidget* position = colonne(190);
+    Latitude = etiquette(position, QStringLiteral("Latitude"), QStringLiteral("Latitude : "));
+    Longitude = etiquette(position, QStringLiteral("Longitude"), QStringLiteral("Longitude : "));
+    labalt = etiquette(position, QStringLiteral("labalt"), QStringLiteral("altitude : "));
+    for (QLabel* l : {Latitude, Longitude, labalt})
+        ajouter(position, l);
+    QWidget* mesure = colonne(230);
+    Labdistance = etiquette(mesure, QStringLiteral("Labdistance"));
+    station = etiquette(mesure, QStringLiteral("station"));
+    Vitesse = etiquette(mesure, QStringLiteral("Vitesse"));
+    for (QLabel* l : {Labdistance, station, Vitesse})
+        ajouter(mesure, l);
     // Nearest volcano: shown only while one is near the pointer.
-    Lvolcan = etiquette(Panel1, QStringLiteral("Lvolcan"), QStringLiteral("Volcan :"));
-    NomsVolcans = etiquette(Panel1, QStringLiteral("NomsVolcans"));
-    AltVolc = etiquette(Panel1, QStringLiteral("AltVolc"));
-    typeVolcan = etiquette(Panel1, QStringLiteral("typeVolcan"));
-    LDernerupt = etiquette(Panel1, QStringLiteral("LDernerupt"));
-    for (QLabel* l : {Lvolcan, NomsVolcans, AltVolc, typeVolcan, LDernerupt}) {
+    QWidget* volcan = colonne(330);
+    auto* ligneVolcan = new QWidget(volcan);
+    auto* lv = new QHBoxLayout(ligneVolcan);
+    lv->setContentsMargins(0, 0, 0, 0);
+    Lvolcan = etiquette(ligneVolcan, QStringLiteral("Lvolcan"), QStringLiteral("Volcan :"));
+    NomsVolcans = etiquette(ligneVolcan, QStringLiteral("NomsVolcans"));
+    AltVolc = etiquette(ligneVolcan, QStringLiteral("AltVolc"));
+    QFont gras = NomsVolcans->font();
+    gras.setBold(true);
+    NomsVolcans->setFont(gras);
+    lv->addWidget(Lvolcan);
+    lv->addWidget(NomsVolcans, 1);
+    lv->addWidget(AltVolc);
+    ajouter(volcan, ligneVolcan);
+    typeVolcan = etiquette(volcan, QStringLiteral("typeVolcan"));
+    LDernerupt = etiquette(volcan, QStringLiteral("LDernerupt"));
+    ajouter(volcan, typeVolcan);
+    ajouter(volcan, LDernerupt);
+    for (QLabel* l : {Lvolcan, NomsVolcans, AltVolc, typeVolcan, LDernerupt})
         l->setVisible(false);
-        b->addWidget(l);
-    }
     b->addStretch(1);
     PanelDist = new QFrame(Panel1);
     PanelDist->setObjectName(QStringLiteral("PanelDist"));
@@ -410,8 +439,6 @@ void TCarte::creerPanneaux()
     pd->addWidget(etiquette(PanelDist, QStringLiteral("LabDist"), QStringLiteral("Distance cumulée :")));
     LabDistCumul = etiquette(PanelDist, QStringLiteral("LabDistCumul"), QStringLiteral("0 km"));
     LabDistCumul->setMinimumWidth(80);
-    QFont gras = LabDistCumul->font();
-    gras.setBold(true);
     LabDistCumul->setFont(gras);
     pd->addWidget(LabDistCumul);
     pd->addWidget(etiquette(PanelDist, QStringLiteral("LabClicDroit"), QStringLiteral("Click droit pour terminer")));

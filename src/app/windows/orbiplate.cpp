@@ -1,0 +1,96 @@
+#include "app/windows/orbiplate.h"
+
+#include "app/windows/apropos.h"
+#include "app/windows/listedonneesmenu.h"
+#include "data/loaders.h"
+#include "map/windows/delimCarte.h"
+#include "map/windows/tableaureperes.h"
+#include "ui/dialogs.h"
+#include "ui/windows/imageview.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMenu>
+
+TOrbiplate::TOrbiplate(const QString& dossier) : carte_(std::make_unique<TCarte>(dossier))
+{
+}
+
+TOrbiplate::~TOrbiplate() = default;
+
+bool TOrbiplate::demarrer()
+{
+    if (!carte_->demarrer())
+        return false;
+    carte_->creerFenetresOutils();
+
+    apropos_ = new TApropos(carte_->Document);
+    liste_ = new MenuListeDonnees(carte_->Aide1, carte_->SeparateurListe,
+                                  [this](const EntreeListe& e) { ouvrirEntree(e); }, carte_.get());
+
+    TCarte* c = carte_.get();
+    c->Chargerunfichierdeconfiguration1->setEnabled(true);
+    c->Apropos1->setEnabled(true);
+    QObject::connect(c->Chargerunfichierdeconfiguration1, &QAction::triggered, c,
+                     [this] { Chargerunfichierdeconfiguration1Click(); });
+    QObject::connect(c->Apropos1, &QAction::triggered, c, [this] { Apropos1Click(); });
+    QObject::connect(c->Fichierdaide1, &QAction::triggered, c, [] { ouvrirFichierAide(); });
+    QObject::connect(c->Chargerdesdonneesdansuntableur1, &QAction::triggered, c,
+                     [c] { chargerDonneesDansTableur(c->DernierDossier); });
+    return true;
+}
+
+void TOrbiplate::Chargerunfichierdeconfiguration1Click()
+{
+    FileDialogRequest req;
+    req.folder = carte_->DernierDossier;
+    req.filter = QStringLiteral("configuration orbiplate|*.cft");
+    req.fileName = QStringLiteral("*.cft");
+    const QString chemin = dialogs().openFile(req);
+    if (chemin.isEmpty())
+        return;
+    carte_->DernierDossier = QFileInfo(chemin).absolutePath();
+    liste_->charger(chemin);
+}
+
+void TOrbiplate::Apropos1Click()
+{
+    apropos_->actualiser();
+    apropos_->adjustSize();
+    const QSize zone = carte_->Document->size();
+    apropos_->move(std::max(0, (zone.width() - apropos_->width()) / 2),
+                   std::max(0, (zone.height() - apropos_->height()) / 2));
+    apropos_->show();
+    apropos_->raise();
+}
+
+void TOrbiplate::ouvrirEntree(const EntreeListe& e)
+{
+    TCarte& c = *carte_;
+    switch (genreFichierListe(e.chemin)) {
+    case GenreFichierListe::Reperes:
+        c.creerFenetresOutils();
+        c.Tableau_reperes->definirAjouter(true);
+        if (c.Tableau_reperes->chargerFichier(e.chemin))
+            c.AjouterReperes();
+        break;
+    case GenreFichierListe::GPS: {
+        const ResultatChargement r = ChargerGPS(e.chemin);
+        if (!r.ok)
+            showError(r.message.isEmpty() ? QStringLiteral("Fichier ") + e.chemin + QStringLiteral(" non trouvé")
+                                          : r.message);
+        c.afficherGPS();
+        break;
+    }
+    case GenreFichierListe::Seismes: {
+        const ResultatChargement r = ChargerSeismes(e.chemin);
+        if (!r.ok && !r.message.isEmpty())
+            showError(r.message);
+        c.afficherSeismes();
+        break;
+    }
+    case GenreFichierListe::Autre:
+        ouvrirDocument(e.chemin);
+        break;
+    }
+}

@@ -1,0 +1,44 @@
+// The program's windows put together: the map, then its tool windows in their
+// start-up order, and the map's general commands that live outside the map
+// itself: the data lists under the help menu, the help page, the About panel and
+// the spreadsheet command.
+#pragma once
+
+#include "app/listedonnees.h"
+
+#include <QString>
+
+#include <memory>
+
+class TCarte;
+class TApropos;
+class MenuListeDonnees;
+
+class TOrbiplate {
+public:
+    // dossier: the start folder (configuration and data files).
+    explicit TOrbiplate(const QString& dossier);
+    ~TOrbiplate();
+
+    // Starts the map (false when its base picture is missing), then creates the
+    // tool windows and binds the general commands.
+    bool demarrer();
+
+    TCarte& carte() { return *carte_; }
+    TApropos* apropos() const { return apropos_; }
+    MenuListeDonnees* listeDonnees() const { return liste_; }
+
+    // "Charger un fichier de configuration".
+    void Chargerunfichierdeconfiguration1Click();
+    // "&A propos de...": the panel over the map.
+    void Apropos1Click();
+    // Opens one file of the data list by its kind: landmarks are added to the map,
+    // GPS and earthquake files loaded and shown, any other file handed to the
+    // system (never run).
+    void ouvrirEntree(const EntreeListe& e);
+
+private:
+    std::unique_ptr<TCarte> carte_;
+    TApropos* apropos_ = nullptr;
+    MenuListeDonnees* liste_ = nullptr;
+};
