@@ -187,8 +187,15 @@ QRect TraceGrandCercle(const TSegmentGeo& s, TColor32 couleur, TBitmap32& cible,
                        std::vector<QRect>* zones)
 {
     Zones z(zones);
+    // The large maps are shown shrunk to the window: a second line one pixel
+    // aside keeps the arc continuous on the screen (inside the zones' margin).
+    const bool epais = cible.width() >= 1800;
     parcourirGrandCercle(s, cible.width(), cible.height(), decalage, [&](int x1, int y1, int x2, int y2) {
         cible.lineAA(x1, y1, x2, y2, couleur);
+        if (epais) {
+            const bool plat = std::abs(x2 - x1) >= std::abs(y2 - y1);
+            cible.lineAA(x1 + !plat, y1 + plat, x2 + !plat, y2 + plat, couleur);
+        }
         z.ajouter(x1, y1, x2, y2);
     });
     return z.total() & cible.boundsRect();

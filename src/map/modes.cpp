@@ -241,6 +241,10 @@ void TInteraction::lectureMouvement(Effets&)
                                                  ref ? ctx_.etat->VitLatRef : 0, ref ? ctx_.etat->VitLongRef : 0);
         panneau_.station = ls.station;
         panneau_.vitesse = ls.vitesse;
+    } else {
+        // A hidden layer leaves no reading behind.
+        panneau_.station.clear();
+        panneau_.vitesse.clear();
     }
     if (ctx_.volcansCoche) {
         const LectureVolcan lv = lectureVolcan(TabVolcans, geoCourant_.longitude, geoCourant_.latitude);
@@ -249,6 +253,8 @@ void TInteraction::lectureMouvement(Effets&)
         panneau_.altVolcan = lv.altitude;
         panneau_.typeVolcan = lv.type;
         panneau_.activiteVolcan = lv.activite;
+    } else {
+        panneau_.volcanVisible = false;
     }
 }
 

@@ -174,6 +174,15 @@ TEST_F(InteractionModes, ReadoutOnMoveWithStationsVolcanoesAndAltitude)
     EXPECT_TRUE(m.panneau().vitesse.isEmpty());
     EXPECT_FALSE(m.panneau().volcanVisible);
     EXPECT_EQ(m.panneau().position.altitude, "altitude : 0");
+
+    // Over them again with both layers hidden: no reading is left behind.
+    m.deplacement(p.x(), p.y(), false);
+    m.contexte().gpsCoche = false;
+    m.contexte().volcansCoche = false;
+    m.deplacement(p.x(), p.y(), false);
+    EXPECT_TRUE(m.panneau().station.isEmpty());
+    EXPECT_TRUE(m.panneau().vitesse.isEmpty());
+    EXPECT_FALSE(m.panneau().volcanVisible);
 }
 
 TEST_F(InteractionModes, ZoneOffersZoomBeyondFortyDegrees)

@@ -421,8 +421,9 @@ void TCarte::creerPanneaux()
     gras.setBold(true);
     NomsVolcans->setFont(gras);
     lv->addWidget(Lvolcan);
-    lv->addWidget(NomsVolcans, 1);
+    lv->addWidget(NomsVolcans);
     lv->addWidget(AltVolc);
+    lv->addStretch(1);
     ajouter(volcan, ligneVolcan);
     typeVolcan = etiquette(volcan, QStringLiteral("typeVolcan"));
     LDernerupt = etiquette(volcan, QStringLiteral("LDernerupt"));
