@@ -294,6 +294,10 @@ Effets TInteraction::deplacement(int x, int y, bool gaucheEnfonce)
                               QPoint(std::max(appui_.x(), x), std::max(appui_.y(), y)));
             if (dessinPossible) {
                 bande_->frameRect(cadre, ctx_.couleurTrace);
+                // Large maps are shown shrunk: a second frame just inside keeps
+                // every side on the screen.
+                if (W() >= 1800 && cadre.width() > 2 && cadre.height() > 2)
+                    bande_->frameRect(cadre.adjusted(1, 1, -1, -1), ctx_.couleurTrace);
                 // The four sides only, not the inside of the frame.
                 dessine.push_back(QRect(cadre.left() - 1, cadre.top() - 1, cadre.width() + 2, 3));
                 dessine.push_back(QRect(cadre.left() - 1, cadre.bottom() - 1, cadre.width() + 2, 3));

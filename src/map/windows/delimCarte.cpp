@@ -334,7 +334,7 @@ void TCarte::creerPanneaux()
     Bcurseur = bouton(PanIcones, QStringLiteral("Bcurseur"), QStringLiteral("➚"), QStringLiteral("Mode consultation"), 2);
     BTrait = bouton(PanIcones, QStringLiteral("BTrait"), QStringLiteral("◠"), QStringLiteral("Grand cercle"), 3);
     BTrajet = bouton(PanIcones, QStringLiteral("BTrajet"), QStringLiteral("⤳"), QStringLiteral("Suivi d'un trajet"), 4);
-    BLoupe = bouton(PanIcones, QStringLiteral("BLoupe"), QStringLiteral("🔍"), QStringLiteral("Mode Zoom"), 5);
+    BLoupe = bouton(PanIcones, QStringLiteral("BLoupe"), QStringLiteral("⊕"), QStringLiteral("Mode Zoom"), 5);
     BLoupe->setCheckable(false); // the zoom to the delimited zone, not a mode
     Bcurseur->setChecked(true);
     BLoupe->setVisible(false);
