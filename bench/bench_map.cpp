@@ -113,6 +113,7 @@ void BM_CalqueGPS(benchmark::State& state)
         x.Affiche = 1;
     ReglagesAffichage r;
     r.Attenuation = attenuationDepuisPourcentage(30);
+    r.PointsEpais = state.range(1) != 0; // vectors of thickness 1, or hairlines
     EtatCarte e = etat(static_cast<int>(state.range(0)));
     if (!s.empty())
         e.choisirStationRef(s, 0);
@@ -121,7 +122,7 @@ void BM_CalqueGPS(benchmark::State& state)
         dessinerGPS(calque, s, r, e, true, nullptr);
     state.counters["stations"] = static_cast<double>(s.size());
 }
-BENCHMARK(BM_CalqueGPS)->Arg(3600)->Arg(7200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalqueGPS)->ArgsProduct({{3600, 7200}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 // Composition of a 1920 × 1080 view of the 3600 map at the fitted zoom (0.52), 1, 2
 // and the maximum (4), with the nine layers of the stack visible and full of pixels,

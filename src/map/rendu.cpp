@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 bool ReglagesAffichage::agrandirVecteurs()
 {
@@ -139,7 +141,19 @@ void dessinerGPS(TBitmap32& calque, const std::vector<TStationGPS>& stations, co
     if (!refValide)
         sansRef.StationRef = -1;
     const int epaisseur = r.PointsEpais ? 1 : 0;
-    for (const TStationGPS& s : stations) {
+    // The vectors are drawn tile by tile rather than in the stations' order: the
+    // pixels of neighbouring vectors are then still in the processor's cache. They
+    // all have the same colour, so the order does not change the picture.
+    struct Vecteur {
+        std::uint32_t tuile;
+        std::uint32_t station;
+        int x, y, dx, dy;
+    };
+    constexpr int kTuile = 128;
+    thread_local std::vector<Vecteur> vecteurs;
+    vecteurs.clear();
+    for (std::size_t i = 0; i < stations.size(); ++i) {
+        const TStationGPS& s = stations[i];
         if (s.Affiche != 1)
             continue;
         const ComposantesVecteur c = composantesVecteur(s, sansRef, longitudeRef, r.CorrectionVLat);
@@ -148,8 +162,15 @@ void dessinerGPS(TBitmap32& calque, const std::vector<TStationGPS>& stations, co
         if (dx == 0 && dy == 0)
             continue;
         const carte::PointCarte p = etat.versCarte(s.Longitude, s.Latitude);
-        TracerLigne(p.x, p.y, p.x + dx, p.y - dy, calque, stPlein, flFin, r.CouleurVecteurs, epaisseur);
+        const auto tx = static_cast<std::uint32_t>(std::clamp(p.x / kTuile, 0, 0xFFFF));
+        const auto ty = static_cast<std::uint32_t>(std::clamp(p.y / kTuile, 0, 0xFFFF));
+        vecteurs.push_back({ty << 16 | tx, static_cast<std::uint32_t>(i), p.x, p.y, dx, dy});
     }
+    std::sort(vecteurs.begin(), vecteurs.end(), [](const Vecteur& a, const Vecteur& b) {
+        return a.tuile != b.tuile ? a.tuile < b.tuile : a.station < b.station;
+    });
+    for (const Vecteur& v : vecteurs)
+        TracerLigne(v.x, v.y, v.x + v.dx, v.y - v.dy, calque, stPlein, flFin, r.CouleurVecteurs, epaisseur);
     if (refValide) {
         const carte::PointCarte p = etat.versCarte(stations[static_cast<std::size_t>(etat.StationRef)].Longitude,
                                                    stations[static_cast<std::size_t>(etat.StationRef)].Latitude);

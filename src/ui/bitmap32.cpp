@@ -277,111 +277,11 @@ void TBitmap32::rollHorizontal(int dx)
 
 namespace {
 
-// Anti-aliased hairline between real end points (Xiaolin Wu's method). Pixel (x, y)
-// is centred on integer coordinates. Each column (row for steep lines) crossed by
-// the line shares a coverage of secant(angle) between the two pixels nearest the
-// line, so that the coverage adds up to the line's length; the end columns get the
-// fraction of the column the line actually spans. A line of zero length draws nothing.
-// plot(x, y, coverage 0..1, k) receives k, the number of pixel steps along the
-// major axis from the line's first pixel (for stipples).
-// The segment is first clipped to the area around the bitmap (w x h), so very long or
-// far-away lines cost nothing.
-template <typename Plot>
-void wuLine(double x0, double y0, double x1, double y1, int w, int h, Plot plot)
-{
-    if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1))
-        return;
-    if (x0 == x1 && y0 == y1)
-        return;
-    const bool steep = std::fabs(y1 - y0) > std::fabs(x1 - x0);
-    if (steep) {
-        std::swap(x0, y0);
-        std::swap(x1, y1);
-        std::swap(w, h);
-    }
-    // Pixel index along the major axis of the original first point.
-    const double startMajor = std::floor(x0 + 0.5);
-    const bool reversed = x0 > x1;
-    if (reversed) {
-        std::swap(x0, x1);
-        std::swap(y0, y1);
-    }
-    const double dx = x1 - x0;
-    const double dy = y1 - y0;
-    const double gradient = dy / dx;
-
-    // Clip (Liang-Barsky) to a margin of two pixels around the bitmap.
-    {
-        const double lo[2] = {-2.0, -2.0};
-        const double hi[2] = {w + 1.0, h + 1.0};
-        double t0 = 0, t1 = 1;
-        const double p0[2] = {x0, y0};
-        const double d[2] = {dx, dy};
-        for (int a = 0; a < 2; ++a) {
-            if (d[a] == 0) {
-                if (p0[a] < lo[a] || p0[a] > hi[a])
-                    return;
-                continue;
-            }
-            double ta = (lo[a] - p0[a]) / d[a];
-            double tb = (hi[a] - p0[a]) / d[a];
-            if (ta > tb)
-                std::swap(ta, tb);
-            t0 = std::max(t0, ta);
-            t1 = std::min(t1, tb);
-        }
-        if (t0 > t1)
-            return;
-        if (t1 < 1) {
-            x1 = x0 + dx * t1;
-            y1 = y0 + dy * t1;
-        }
-        if (t0 > 0) {
-            x0 += dx * t0;
-            y0 += dy * t0;
-        }
-    }
-
-    const double secant = std::sqrt(1.0 + gradient * gradient);
-    auto put = [&](int a, int b, double cov) {
-        if (cov <= 0)
-            return;
-        const int k = static_cast<int>(reversed ? startMajor - a : a - startMajor);
-        if (steep)
-            plot(b, a, std::min(cov, 1.0), k);
-        else
-            plot(a, b, std::min(cov, 1.0), k);
-    };
-    auto across = [&](int a, double y, double weight) {
-        const double fy = std::floor(y);
-        const double f = y - fy;
-        const int iy = static_cast<int>(fy);
-        put(a, iy, (1.0 - f) * weight);
-        put(a, iy + 1, f * weight);
-    };
-
-    const double xp1 = std::floor(x0 + 0.5);
-    const double xp2 = std::floor(x1 + 0.5);
-    if (xp1 == xp2) {
-        across(static_cast<int>(xp1), (y0 + y1) / 2, (x1 - x0) * secant);
-        return;
-    }
-    // First end: the part of its column right of x0.
-    across(static_cast<int>(xp1), y0 + gradient * (xp1 - x0), (xp1 + 0.5 - x0) * secant);
-    // Last end: the part of its column left of x1.
-    across(static_cast<int>(xp2), y1 + gradient * (xp2 - x1), (x1 - (xp2 - 0.5)) * secant);
-    const int first = static_cast<int>(xp1) + 1;
-    const int last = static_cast<int>(xp2) - 1;
-    double intery = y0 + gradient * (first - x0);
-    for (int a = first; a <= last; ++a) {
-        across(a, intery, secant);
-        intery += gradient;
-    }
-}
+using bitmap_detail::wuLine;
 
 inline void blendCoverage(TColor32& d, TColor32 c, double cov)
 {
-    const auto w = static_cast<std::uint32_t>(cov * 255.0 + 0.5);
+    const std::uint32_t w = bitmap_detail::coverageWeight(cov);
     if (w >= 255)
         d = blendOver(c, d);
     else if (w)

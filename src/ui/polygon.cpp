@@ -224,12 +224,11 @@ TPolygon32 TPolygon32::Grow(double delta, double edgeSharpness) const
     return out;
 }
 
-void TPolygon32::DrawFill(TBitmap32& target, TColor32 fill) const
+namespace {
+
+void addEdges(TScanConverter& sc, const std::vector<std::vector<TFixedPoint>>& points)
 {
-    if (target.isEmpty() || alphaOf(fill) == 0)
-        return;
-    TScanConverter sc;
-    for (const auto& sp : Points) {
+    for (const auto& sp : points) {
         const std::size_t n = sp.size();
         if (n < 2)
             continue;
@@ -240,7 +239,47 @@ void TPolygon32::DrawFill(TBitmap32& target, TColor32 fill) const
             sc.addEdge(fromFixed(p.X), fromFixed(p.Y), fromFixed(q.X), fromFixed(q.Y));
         }
     }
+}
+
+} // namespace
+
+void TPolygon32::DrawFill(TBitmap32& target, TColor32 fill) const
+{
+    if (target.isEmpty() || alphaOf(fill) == 0)
+        return;
+    TScanConverter sc;
+    addEdges(sc, Points);
     sc.fill(target, fill, FillMode == TPolyFillMode::Winding, Antialiased);
+}
+
+void TPolygon32::FillCoverage(int w, int h, const std::function<void(int, int, const std::uint8_t*, int)>& span) const
+{
+    TScanConverter sc;
+    addEdges(sc, Points);
+    sc.scan(w, h, FillMode == TPolyFillMode::Winding, Antialiased,
+            [&](int y, int x0, const std::uint8_t* cov, int n) { span(y, x0, cov, n); });
+}
+
+void TPolygon32::EdgeCoverage(int w, int h, const std::function<void(int, int, std::uint32_t)>& plot) const
+{
+    if (w <= 0 || h <= 0)
+        return;
+    for (const auto& sp : Points) {
+        const std::size_t n = sp.size();
+        if (n < 2)
+            continue;
+        const std::size_t segs = Closed && n > 2 ? n : n - 1;
+        for (std::size_t i = 0; i < segs; ++i) {
+            const TFixedPoint& p = sp[i];
+            const TFixedPoint& q = sp[(i + 1) % n];
+            bitmap_detail::wuLine(fromFixed(p.X), fromFixed(p.Y), fromFixed(q.X), fromFixed(q.Y), w, h,
+                                  [&](int x, int y, double cov, int) {
+                                      const std::uint32_t wt = bitmap_detail::coverageWeight(cov);
+                                      if (wt && x >= 0 && y >= 0 && x < w && y < h)
+                                          plot(x, y, wt);
+                                  });
+        }
+    }
 }
 
 void TPolygon32::DrawEdge(TBitmap32& target, TColor32 colour) const

@@ -5,6 +5,7 @@
 #include "ui/bitmap32.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 using TFixed = std::int32_t; // 16.16 fixed point
@@ -53,4 +54,11 @@ public:
     void DrawEdge(TBitmap32& target, TColor32 colour) const;
     // Fill, then edge.
     void Draw(TBitmap32& target, TColor32 edge, TColor32 fill) const;
+
+    // What DrawFill and DrawEdge would blend on a w x h bitmap, as weights 1..255
+    // instead of pixels: span(y, x0, weights, n) for runs of a row (weights may be 0),
+    // plot(x, y, weight) for each pixel of an edge (a pixel comes once per edge
+    // crossing it).
+    void FillCoverage(int w, int h, const std::function<void(int, int, const std::uint8_t*, int)>& span) const;
+    void EdgeCoverage(int w, int h, const std::function<void(int, int, std::uint32_t)>& plot) const;
 };

@@ -7,12 +7,6 @@ namespace {
 
 constexpr int kSubRows = 16;
 
-struct Crossing {
-    double x;
-    int dir;
-    bool operator<(const Crossing& o) const { return x < o.x; }
-};
-
 } // namespace
 
 void TScanConverter::addEdge(double x0, double y0, double x1, double y1)
@@ -46,18 +40,55 @@ void TScanConverter::scanRows(int width, int height, bool winding, bool antialia
     if (rowFirst > rowLast)
         return;
 
+    // Columns: the edges' extent, clipped to the target.
+    double xLeft = edges_.front().x0;
+    double xRight = xLeft;
+    for (const Edge& e : edges_) {
+        const double xe = e.x0 + (e.y1 - e.y0) * e.dxdy;
+        xLeft = std::min({xLeft, e.x0, xe});
+        xRight = std::max({xRight, e.x0, xe});
+    }
+    const double w = width;
+    const int colFirst = static_cast<int>(std::clamp(std::floor(xLeft) - 1.0, 0.0, w));
+    const int colEnd = static_cast<int>(std::clamp(std::ceil(xRight) + 1.0, 0.0, w)); // one past
+    if (colFirst >= colEnd)
+        return;
+
     const int subRows = antialiased ? kSubRows : 1;
     const float weight = 1.0f / static_cast<float>(subRows);
-    std::vector<float> cov(static_cast<std::size_t>(width) + 2, 0.0f);
-    std::vector<float> run(static_cast<std::size_t>(width) + 2, 0.0f);
-    std::vector<std::uint8_t> out(static_cast<std::size_t>(width));
-    std::vector<const Edge*> active;
-    std::vector<Crossing> xs;
+    // Scratch kept from call to call; cov and run are all zero between rows. A sink
+    // that fills another polygon gets buffers of its own.
+    thread_local Scratch shared;
+    thread_local bool sharedBusy = false;
+    Scratch own;
+    Scratch& sc = sharedBusy ? own : shared;
+    struct Release {
+        bool* flag;
+        ~Release()
+        {
+            if (flag)
+                *flag = false;
+        }
+    } release{sharedBusy ? nullptr : &sharedBusy};
+    sharedBusy = true;
+    const std::size_t span = static_cast<std::size_t>(colEnd - colFirst);
+    if (sc.cov.size() < span + 2) {
+        sc.cov.assign(span + 2, 0.0f);
+        sc.run.assign(span + 2, 0.0f);
+        sc.out.resize(span);
+    }
+    float* const cov = sc.cov.data(); // column x at x - colFirst
+    float* const run = sc.run.data();
+    std::uint8_t* const out = sc.out.data();
+    std::vector<const Edge*>& active = sc.active;
+    std::vector<Crossing>& xs = sc.xs;
+    active.clear();
     std::size_t next = 0;
-    const double w = width;
+    const double lo = colFirst;
+    const double hi = colEnd;
 
     for (int y = rowFirst; y <= rowLast; ++y) {
-        int minX = width;
+        int minX = colEnd - colFirst; // relative to colFirst
         int maxX = -1;
         for (int s = 0; s < subRows; ++s) {
             const double ys = antialiased ? y + (s + 0.5) / subRows : y + 0.5;
@@ -71,7 +102,14 @@ void TScanConverter::scanRows(int width, int height, bool winding, bool antialia
             for (const Edge* e : active)
                 if (e->y0 <= ys)
                     xs.push_back({e->x0 + (ys - e->y0) * e->dxdy, e->dir});
-            std::sort(xs.begin(), xs.end());
+            // A handful of crossings: insertion sort.
+            for (std::size_t i = 1; i < xs.size(); ++i) {
+                const Crossing c = xs[i];
+                std::size_t j = i;
+                for (; j > 0 && c.x < xs[j - 1].x; --j)
+                    xs[j] = xs[j - 1];
+                xs[j] = c;
+            }
             int wind = 0;
             double start = 0;
             for (const Crossing& c : xs) {
@@ -91,19 +129,19 @@ void TScanConverter::scanRows(int width, int height, bool winding, bool antialia
                     a = std::ceil(a - 0.5);
                     b = std::ceil(b - 0.5);
                 }
-                a = std::clamp(a, 0.0, w);
-                b = std::clamp(b, 0.0, w);
+                a = std::clamp(a, lo, hi);
+                b = std::clamp(b, lo, hi);
                 if (b <= a)
                     continue;
-                const int ia = static_cast<int>(a);
-                const int ib = static_cast<int>(b);
+                const int ia = static_cast<int>(a) - colFirst;
+                const int ib = static_cast<int>(b) - colFirst;
                 if (ia == ib) {
-                    cov[static_cast<std::size_t>(ia)] += static_cast<float>(b - a) * weight;
+                    cov[ia] += static_cast<float>(b - a) * weight;
                 } else {
-                    cov[static_cast<std::size_t>(ia)] += static_cast<float>(ia + 1 - a) * weight;
-                    run[static_cast<std::size_t>(ia) + 1] += weight;
-                    run[static_cast<std::size_t>(ib)] -= weight;
-                    cov[static_cast<std::size_t>(ib)] += static_cast<float>(b - ib) * weight;
+                    cov[ia] += static_cast<float>(ia + colFirst + 1 - a) * weight;
+                    run[ia + 1] += weight;
+                    run[ib] -= weight;
+                    cov[ib] += static_cast<float>(b - (ib + colFirst)) * weight;
                 }
                 minX = std::min(minX, ia);
                 maxX = std::max(maxX, ib);
@@ -111,17 +149,16 @@ void TScanConverter::scanRows(int width, int height, bool winding, bool antialia
         }
         if (maxX < minX)
             continue;
-        const int last = std::min(maxX, width - 1);
+        const int last = std::min(maxX, colEnd - colFirst - 1);
         float acc = 0;
         for (int x = minX; x <= last; ++x) {
-            acc += run[static_cast<std::size_t>(x)];
-            const float c = cov[static_cast<std::size_t>(x)] + acc;
-            out[static_cast<std::size_t>(x - minX)] =
-                c >= 0.998f ? 255 : (c <= 0 ? 0 : static_cast<std::uint8_t>(c * 255.0f + 0.5f));
+            acc += run[x];
+            const float c = cov[x] + acc;
+            out[x - minX] = c >= 0.998f ? 255 : (c <= 0 ? 0 : static_cast<std::uint8_t>(c * 255.0f + 0.5f));
         }
-        std::fill(cov.begin() + minX, cov.begin() + maxX + 2, 0.0f);
-        std::fill(run.begin() + minX, run.begin() + maxX + 2, 0.0f);
-        sink(ctx, y, minX, out.data(), last - minX + 1);
+        std::fill(cov + minX, cov + maxX + 2, 0.0f);
+        std::fill(run + minX, run + maxX + 2, 0.0f);
+        sink(ctx, y, colFirst + minX, out, last - minX + 1);
     }
 }
 

@@ -32,6 +32,19 @@ private:
     };
     std::vector<Edge> edges_;
 
+    struct Crossing {
+        double x;
+        int dir;
+    };
+    // Row buffers, as wide as the polygon's columns within the target.
+    struct Scratch {
+        std::vector<float> cov;
+        std::vector<float> run;
+        std::vector<std::uint8_t> out;
+        std::vector<const Edge*> active;
+        std::vector<Crossing> xs;
+    };
+
     void scanRows(int width, int height, bool winding, bool antialiased,
                   void (*sink)(void*, int, int, const std::uint8_t*, int), void* ctx);
 };

@@ -167,6 +167,46 @@ TEST(TracerLigne, FarEndsDrawOnlyTheVisiblePartUnchanged)
     EXPECT_EQ(c.pixel(15, 15), kBleu); // filled, the rim far outside
 }
 
+TEST(TracerLigne, ThickLinesBlendLikeTheirHairlinesAndHeadsAreTheSameEverywhere)
+{
+    // Each pixel of a thick solid line is blended once with the weights of its
+    // 4t + 1 hairlines: within rounding, the hairlines blended one after the other.
+    const TColor32 fond = 0x4DFFFFFF; // a translucent veil
+    const TColor32 c = 0xC0A203FB;
+    for (const int t : {1, 3})
+        for (const QPoint fin : {QPoint(71, 23), QPoint(30, 75), QPoint(8, 12)}) {
+            SCOPED_TRACE(testing::Message() << t << " " << fin.x() << "," << fin.y());
+            TBitmap32 ligne(80, 80, fond), suite(80, 80, fond);
+            TracerLigne(20, 40, fin.x(), fin.y(), ligne, stPlein, flAucune, c, t);
+            const double dx = fin.x() - 20, dy = fin.y() - 40, len = std::hypot(dx, dy);
+            for (int k = -2 * t; k <= 2 * t; ++k)
+                suite.lineAA(20 + k / 2.0 * dy / len, 40 - k / 2.0 * dx / len, fin.x() + k / 2.0 * dy / len,
+                             fin.y() - k / 2.0 * dx / len, c);
+            // Compared premultiplied: the colour of a nearly transparent pixel says little.
+            auto canal = [](TColor32 p, int s) { return (p >> s & 255) * (s == 24 ? 255 : alphaOf(p)) / 255.0; };
+            for (int y = 0; y < 80; ++y)
+                for (int x = 0; x < 80; ++x)
+                    for (int s = 0; s < 32; s += 8)
+                        ASSERT_NEAR(canal(ligne.pixel(x, y), s), canal(suite.pixel(x, y), s), 3) << x << "," << y;
+        }
+
+    // An arrow drawn at two places, or cut by the bitmap's edge, has the same pixels.
+    for (const int t : {0, 1, 4})
+        for (const QPoint d : {QPoint(30, 7), QPoint(-9, 25), QPoint(-17, -13)}) {
+            SCOPED_TRACE(testing::Message() << t << " " << d.x() << "," << d.y());
+            TBitmap32 a(120, 120), b(120, 120), bord(40, 40);
+            TracerLigne(50, 50, 50 + d.x(), 50 + d.y(), a, stPlein, flDouble, kRouge, t);
+            TracerLigne(57, 61, 57 + d.x(), 61 + d.y(), b, stPlein, flDouble, kRouge, t);
+            TracerLigne(10, 12, 10 + d.x(), 12 + d.y(), bord, stPlein, flDouble, kRouge, t);
+            for (int y = 0; y < 120; ++y)
+                for (int x = 0; x < 120; ++x) {
+                    ASSERT_EQ(b.pixelS(x + 7, y + 11), b.contains(x + 7, y + 11) ? a.pixel(x, y) : 0u);
+                    if (bord.contains(x - 40, y - 38))
+                        ASSERT_EQ(bord.pixel(x - 40, y - 38), a.pixel(x, y)) << x << "," << y;
+                }
+        }
+}
+
 TEST(TracerRectangle, SolidFrameWithoutFill)
 {
     TBitmap32 b(30, 30);

@@ -150,6 +150,45 @@ TEST(Polygon, FillIsClipped)
     EXPECT_EQ(c, TBitmap32(20, 20));
 }
 
+TEST(Polygon, ClippedFillIsTheWindowOfTheWholeFill)
+{
+    // A star crossing every edge of a small bitmap is filled as the same star in a
+    // large bitmap, seen through the window; the coverage callbacks give what the
+    // drawing blends.
+    TPolygon32 star;
+    star.Closed = true;
+    for (int i = 0; i < 10; ++i) {
+        const double r = i % 2 ? 14.3 : 41.7;
+        star.Add(50.2 + r * std::cos(i * M_PI / 5), 40.6 + r * std::sin(i * M_PI / 5));
+    }
+    for (const TPolyFillMode mode : {TPolyFillMode::Alternate, TPolyFillMode::Winding}) {
+        star.FillMode = mode;
+        TBitmap32 whole(120, 100), window(40, 30);
+        star.DrawFill(whole, 0xFF204080);
+        TPolygon32 shifted = star.EmptyCopy();
+        for (const TFixedPoint& p : star.Points.back())
+            shifted.Add(fromFixed(p.X) - 30, fromFixed(p.Y) - 25);
+        shifted.DrawFill(window, 0xFF204080);
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x)
+                ASSERT_EQ(window.pixel(x, y), whole.pixel(x + 30, y + 25)) << x << "," << y;
+
+        TBitmap32 fromCoverage(120, 100);
+        star.FillCoverage(120, 100, [&](int y, int x0, const std::uint8_t* cov, int n) {
+            for (int i = 0; i < n; ++i)
+                if (cov[i])
+                    fromCoverage.setPixel(x0 + i, y, withAlpha(0xFF204080, cov[i]));
+        });
+        EXPECT_EQ(fromCoverage, whole);
+    }
+    TBitmap32 edge(120, 100), fromEdge(120, 100);
+    star.DrawEdge(edge, clBlack32);
+    star.EdgeCoverage(120, 100, [&](int x, int y, std::uint32_t w) {
+        fromEdge.setPixel(x, y, blendOverWeighted(clBlack32, fromEdge.pixel(x, y), w));
+    });
+    EXPECT_EQ(fromEdge, edge);
+}
+
 TEST(Polygon, GrownOpenPathIsAStroke)
 {
     for (double d : {1.0, 2.0, 4.0}) {
