@@ -51,6 +51,22 @@ void dire(QString* message, const QString& texte)
         *message = texte;
 }
 
+// Appends the records a reader kept and reports them; `texte` takes the number read
+// and the number skipped.
+template <typename T>
+bool conclure(std::vector<T>& out, const std::vector<T>& lus, int ignores, BilanCatalogue* bilan,
+              const QString& format, QString* message, const QString& texte)
+{
+    out.insert(out.end(), lus.begin(), lus.end());
+    if (bilan) {
+        bilan->format = format;
+        bilan->lus = static_cast<int>(lus.size());
+        bilan->ignores = ignores;
+    }
+    dire(message, texte.arg(lus.size()).arg(ignores));
+    return true;
+}
+
 // Text of a file as lines: UTF-8 (with or without byte order mark); bytes that are
 // not valid UTF-8 are taken as Latin-1 so that older exports still read.
 QStringList lignesTexte(const QByteArray& donnees)
@@ -271,14 +287,8 @@ bool seismesGeoJSON(const QByteArray& donnees, const QString& nom, std::vector<T
         s.Magnitude = static_cast<float>(mag.toDouble());
         lus.push_back(s);
     }
-    out.insert(out.end(), lus.begin(), lus.end());
-    if (bilan) {
-        bilan->format = QStringLiteral("USGS GeoJSON");
-        bilan->lus = static_cast<int>(lus.size());
-        bilan->ignores = ignores;
-    }
-    dire(message, QStringLiteral("%1 séismes lus (%2 ignorés).").arg(lus.size()).arg(ignores));
-    return true;
+    return conclure(out, lus, ignores, bilan, QStringLiteral("USGS GeoJSON"), message,
+                    QStringLiteral("%1 séismes lus (%2 ignorés)."));
 }
 
 // ---- volcanoes -----------------------------------------------------------------
@@ -414,16 +424,10 @@ bool volcansListeGVP(const QStringList& lignes, int entete, const QString& nom, 
         lus.push_back(volcanDepuis(champ(c, d.nom), lat, lon, alt, type, act));
         nums.push_back(champ(c, d.numero).toInt());
     }
-    out.insert(out.end(), lus.begin(), lus.end());
     if (numeros)
         numeros->insert(numeros->end(), nums.begin(), nums.end());
-    if (bilan) {
-        bilan->format = QStringLiteral("GVP, liste des volcans (CSV)");
-        bilan->lus = static_cast<int>(lus.size());
-        bilan->ignores = ignores;
-    }
-    dire(message, QStringLiteral("%1 volcans lus (%2 lignes ignorées).").arg(lus.size()).arg(ignores));
-    return true;
+    return conclure(out, lus, ignores, bilan, QStringLiteral("GVP, liste des volcans (CSV)"), message,
+                    QStringLiteral("%1 volcans lus (%2 lignes ignorées)."));
 }
 
 struct Eruption {
@@ -582,14 +586,9 @@ bool gpsCSV(const QStringList& lignes, const QString& nom, std::vector<TStationG
         }
         lus.push_back(s);
     }
-    out.insert(out.end(), lus.begin(), lus.end());
+    conclure(out, lus, ignores, bilan, QStringLiteral("vitesses GPS (CSV)"), message,
+                    QStringLiteral("%1 stations lues (%2 lignes ignorées)."));
     numeroter(out, depuis);
-    if (bilan) {
-        bilan->format = QStringLiteral("vitesses GPS (CSV)");
-        bilan->lus = static_cast<int>(lus.size());
-        bilan->ignores = ignores;
-    }
-    dire(message, QStringLiteral("%1 stations lues (%2 lignes ignorées).").arg(lus.size()).arg(ignores));
     return true;
 }
 
@@ -720,14 +719,8 @@ bool lireSeismesDepuis(const QByteArray& donnees, const QString& nom, std::vecto
         s.Magnitude = static_cast<float>(mag);
         lus.push_back(s);
     }
-    out.insert(out.end(), lus.begin(), lus.end());
-    if (bilan) {
-        bilan->format = d.nom;
-        bilan->lus = static_cast<int>(lus.size());
-        bilan->ignores = ignores;
-    }
-    dire(message, QStringLiteral("%1 séismes lus (%2 lignes ignorées).").arg(lus.size()).arg(ignores));
-    return true;
+    return conclure(out, lus, ignores, bilan, d.nom, message,
+                    QStringLiteral("%1 séismes lus (%2 lignes ignorées)."));
 }
 
 bool lireCatalogueSeismes(const QString& chemin, std::vector<TSeisme>& out, QString* message, BilanCatalogue* bilan)
@@ -941,14 +934,9 @@ bool lireMidas(const QByteArray& vitesses, const QByteArray& stationsNGL, const 
         }
         lus.push_back(s);
     }
-    out.insert(out.end(), lus.begin(), lus.end());
+    conclure(out, lus, ignores, bilan, QStringLiteral("UNR MIDAS"), message,
+                    QStringLiteral("%1 stations lues (%2 ignorées)."));
     numeroter(out, depuis);
-    if (bilan) {
-        bilan->format = QStringLiteral("UNR MIDAS");
-        bilan->lus = static_cast<int>(lus.size());
-        bilan->ignores = ignores;
-    }
-    dire(message, QStringLiteral("%1 stations lues (%2 ignorées).").arg(lus.size()).arg(ignores));
     return true;
 }
 
