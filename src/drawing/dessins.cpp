@@ -333,9 +333,54 @@ const std::vector<TPixelPointe>& PixelsPointe(int ex1, int ey1, int ex2, int ey2
     return formes.emplace(clef, std::move(px)).first->second;
 }
 
-// One arrow head with its tip at (x, y): two barbs of length b at angles
-// theta + pi -/+ h.
-void PointeFleche(TBitmap32& target, int x, int y, double theta, double h, int b, int t, TColor32 colour)
+// The barb ends of an arrow head, relative to its tip: two barbs of length b at
+// angles theta + pi -/+ h.
+struct TBarbes {
+    int ex1, ey1, ex2, ey2;
+};
+
+TBarbes CalculerBarbes(double theta, double h, int b)
+{
+    return {Arrondi(b * std::cos(theta + kPi - h)), Arrondi(b * std::sin(theta + kPi - h)),
+            Arrondi(b * std::cos(theta + kPi + h)), Arrondi(b * std::sin(theta + kPi + h))};
+}
+
+// The barbs of the head at the end (or, with `debut`, at the start) of a line
+// going (dx, dy), thickness t. Vectors of a map repeat the same few thousand
+// directions: they are remembered, which spares the trigonometry.
+TBarbes BarbesLigne(std::int64_t dx, std::int64_t dy, int t, bool debut)
+{
+    const int barbe = 2 * t + 7;
+    auto calculer = [&] {
+        double h = kPi / 4;
+        double theta;
+        if (dx != 0)
+            theta = std::atan(static_cast<double>(dy) / static_cast<double>(dx));
+        else
+            theta = dy > 0 ? kPi / 2 : -kPi / 2;
+        if (dx < 0)
+            h = kPi - kPi / 4;
+        return CalculerBarbes(theta, debut ? kPi - h : h, barbe);
+    };
+    if (dx < -2048 || dx >= 2048 || dy < -2048 || dy >= 2048 || t < 0 || t > 63)
+        return calculer();
+    struct Entree {
+        std::uint32_t cle; // 0: empty
+        TBarbes barbes;
+    };
+    constexpr int kBits = 12;
+    thread_local std::vector<Entree> cache(1u << kBits, Entree{0, {}});
+    const std::uint32_t cle = (static_cast<std::uint32_t>(dx + 2048) | static_cast<std::uint32_t>(dy + 2048) << 12 |
+                               static_cast<std::uint32_t>(t) << 24 | static_cast<std::uint32_t>(debut) << 30) +
+                              1;
+    Entree& e = cache[(cle * 0x9E3779B1u) >> (32 - kBits)];
+    if (e.cle != cle)
+        e = {cle, calculer()};
+    return e.barbes;
+}
+
+// One arrow head with its tip at (x, y) and its barbs ending at the offsets `br`.
+void PointeFleche(TBitmap32& target, int x, int y, const TBarbes& br, int b, int t, TColor32 colour)
 {
     // A head reaches at most b + t pixels from its tip: skip the ones that cannot
     // touch the bitmap (this also keeps far tips out of fixed-point range).
@@ -344,10 +389,7 @@ void PointeFleche(TBitmap32& target, int x, int y, double theta, double h, int b
         return;
     if (alphaOf(colour) == 0)
         return;
-    const int ex1 = Arrondi(b * std::cos(theta + kPi - h));
-    const int ey1 = Arrondi(b * std::sin(theta + kPi - h));
-    const int ex2 = Arrondi(b * std::cos(theta + kPi + h));
-    const int ey2 = Arrondi(b * std::sin(theta + kPi + h));
+    const int ex1 = br.ex1, ey1 = br.ey1, ex2 = br.ex2, ey2 = br.ey2;
     if (t > kPointesGardees) {
         // Beyond any stroke a tool offers: drawn in place rather than kept.
         TPolygon32 head;
@@ -395,140 +437,126 @@ bool ClipperSegment(double x, double y, double dx, double dy, const TBitmap32& t
     return u0 <= u1;
 }
 
-struct TTrait {
-    double ax, ay, bx, by;
-};
-
-// Solid hairlines parallel to the line (x1, y1) + u (dx, dy), at most `ecart`
-// pixels from it, each an anti-aliased hairline as TBitmap32::lineAA draws it. They
-// are walked together column by column (row by row for steep lines): the weights
-// of all of them are gathered per pixel, and each pixel is blended once.
-void TraitsPleins(TBitmap32& target, const std::vector<TTrait>& traits, double x1, double y1, double dx, double dy,
-                  double ecart, TColor32 colour)
+// floor(v) for |v| < 2^62, inline (std::floor is a library call on the baseline
+// instruction set).
+inline std::int64_t Plancher(double v)
 {
-    if (target.isEmpty() || alphaOf(colour) == 0 || traits.empty())
+    const auto i = static_cast<std::int64_t>(v);
+    return i - (v < static_cast<double>(i));
+}
+
+// One solid anti-aliased hairline, as TBitmap32::lineAA draws it, each of its
+// pixels blended once. (Flattened: the per-column step is then inlined in the walk.)
+#if defined(__GNUC__)
+__attribute__((flatten))
+#endif
+void TraitFin(TBitmap32& target, double ax, double ay, double bx, double by, TColor32 colour)
+{
+    if (target.isEmpty() || alphaOf(colour) == 0)
         return;
     const int W = target.width();
     const int H = target.height();
     TMelange& m = TMelange::pour(colour);
     TColor32* const bits = target.bits();
-    if (traits.size() == 1) {
-        // A single hairline blends each of its pixels once.
-        const TTrait& t = traits.front();
-        bitmap_detail::wuColumns(t.ax, t.ay, t.bx, t.by, W, H, [&](bool steep, int a, double y, double poids, int) {
-            const double fy = std::floor(y);
-            const double f = y - fy;
-            const int b = static_cast<int>(fy);
-            const std::uint32_t w[2] = {PoidsCouverture((1.0 - f) * poids), PoidsCouverture(f * poids)};
-            for (int i = 0; i < 2; ++i) {
-                const int x = steep ? b + i : a;
-                const int yy = steep ? a : b + i;
-                if (w[i] && x >= 0 && yy >= 0 && x < W && yy < H)
-                    m.blend(bits[static_cast<std::size_t>(yy) * W + x], m.alpha(w[i]));
-            }
-        });
+    bitmap_detail::wuColumns(ax, ay, bx, by, W, H, [&](bool steep, int a, double y, double poids, int) {
+        // y lies within the clipped bitmap's margin.
+        const std::int64_t fy = Plancher(y);
+        const double f = y - static_cast<double>(fy);
+        const int b = static_cast<int>(fy);
+        const std::uint32_t w[2] = {PoidsCouverture((1.0 - f) * poids), PoidsCouverture(f * poids)};
+        for (int i = 0; i < 2; ++i) {
+            const int x = steep ? b + i : a;
+            const int yy = steep ? a : b + i;
+            if (w[i] && x >= 0 && yy >= 0 && x < W && yy < H)
+                m.blend(bits[static_cast<std::size_t>(yy) * W + x], m.alpha(w[i]));
+        }
+    });
+}
+
+// A solid line of thickness t >= 1 from (x1, y1) to (x2, y2): the band 2t + 1
+// pixels wide across the line, ended square at both points. It is walked along
+// its major axis; in each column (row for steep lines) the band spans [L, U] on
+// the minor axis, and each pixel is blended once with the part of it the band
+// covers: full inside, a fraction on the two edge pixels. Near the ends, the
+// coverage is cut by the square ends (at the pixel's centre on the minor axis).
+// All positions are taken from the first point, which is a whole pixel, so a line
+// looks the same wherever it is drawn and costs only its visible columns.
+void BandePleine(TBitmap32& target, int x1, int y1, int x2, int y2, int t, TColor32 colour)
+{
+    if (target.isEmpty() || alphaOf(colour) == 0)
         return;
-    }
-    // Major axis a, minor axis b.
-    const bool raide = std::fabs(dy) > std::fabs(dx);
+    const int W = target.width();
+    const int H = target.height();
+    const std::int64_t ddx = static_cast<std::int64_t>(x2) - x1;
+    const std::int64_t ddy = static_cast<std::int64_t>(y2) - y1;
+    const bool raide = std::llabs(ddy) > std::llabs(ddx);
     const int nMajeur = raide ? H : W;
     const int nMineur = raide ? W : H;
-    const double pente = raide ? dx / dy : dy / dx;
-    const double secante = std::sqrt(1.0 + pente * pente);
-    // Each hairline from its lower major end: b = decalage + pente * a between the
-    // columns premiere and derniere, whose weights are the parts of them it spans.
-    struct Ligne {
-        double decalage;
-        int premiere, derniere;
-        double bPremiere, bDerniere; // where it crosses its end columns
-        double poidsPremiere, poidsDerniere;
-    };
-    thread_local std::vector<Ligne> lignes;
-    lignes.clear();
-    int aDebut = nMajeur, aFin = -1;
-    for (const TTrait& t : traits) {
-        double pa = raide ? t.ay : t.ax, pb = raide ? t.ax : t.ay;
-        double qa = raide ? t.by : t.bx, qb = raide ? t.bx : t.by;
-        if (!std::isfinite(pa) || !std::isfinite(pb) || !std::isfinite(qa) || !std::isfinite(qb))
-            continue;
-        if (pa > qa) {
-            std::swap(pa, qa);
-            std::swap(pb, qb);
-        }
-        if (pa == qa && pb == qb)
-            continue;
-        Ligne l;
-        const double xp1 = std::floor(pa + 0.5);
-        const double xp2 = std::floor(qa + 0.5);
-        if (!(xp1 <= nMajeur + 1.0 && xp2 >= -2.0))
-            continue;
-        l.decalage = pb - pente * pa;
-        l.premiere = static_cast<int>(std::max(xp1, -2.0));
-        l.derniere = static_cast<int>(std::min(xp2, nMajeur + 1.0));
-        if (xp1 == xp2) {
-            l.bPremiere = l.bDerniere = (pb + qb) / 2;
-            l.poidsPremiere = l.poidsDerniere = (qa - pa) * secante;
-        } else {
-            l.bPremiere = pb + pente * (xp1 - pa);
-            l.poidsPremiere = (xp1 + 0.5 - pa) * secante;
-            l.bDerniere = qb + pente * (xp2 - qa);
-            l.poidsDerniere = (qa - (xp2 - 0.5)) * secante;
-        }
-        aDebut = std::min(aDebut, l.premiere);
-        aFin = std::max(aFin, l.derniere);
-        lignes.push_back(l);
+    // From the end with the lower major coordinate, (pa, pb), to (pa + La, pb + Lb).
+    std::int64_t pa = raide ? y1 : x1, pb = raide ? x1 : y1;
+    std::int64_t La = raide ? ddy : ddx, Lb = raide ? ddx : ddy;
+    if (La < 0) {
+        pa += La;
+        pb += Lb;
+        La = -La;
+        Lb = -Lb;
     }
-    aDebut = std::max(aDebut, 0);
-    aFin = std::min(aFin, nMajeur - 1);
-    if (lignes.empty() || aDebut > aFin)
+    const double fLa = static_cast<double>(La), fLb = static_cast<double>(Lb);
+    const double pente = fLb / fLa;
+    const double longueur = std::sqrt(fLa * fLa + fLb * fLb);
+    const double demi = t + 0.5;                        // half-width across the line
+    const double demiMineur = demi * longueur / fLa;    // the same along the minor axis
+    const double etendue = demi * std::fabs(fLb) / longueur; // how far the square ends lean
+    // Columns A (from pa) that the band may touch, and those the ends do not cut.
+    const std::int64_t aMin = std::max<std::int64_t>(static_cast<std::int64_t>(std::floor(-etendue)) - 1, -pa);
+    const std::int64_t aMax =
+        std::min<std::int64_t>(La + static_cast<std::int64_t>(std::ceil(etendue)) + 1, nMajeur - 1 - pa);
+    if (aMin > aMax)
         return;
-    // A parallel at distance e lies within e * sqrt 2 of the line along the minor
-    // axis, its two pixels per column one more.
-    const int marge = static_cast<int>(std::ceil(ecart * 1.4143)) + 2;
-    const int K = 2 * marge + 2;
-    thread_local std::vector<float> reste;
-    reste.assign(static_cast<std::size_t>(K), 1.0f);
-    float* const r = reste.data();
-    const double bCentre = (raide ? x1 : y1) - pente * (raide ? y1 : x1);
-    auto melanger = [&](int a, int b, std::uint32_t alpha) {
-        if (alpha && b >= 0 && b < nMineur)
-            m.blend(bits[raide ? static_cast<std::size_t>(a) * W + b : static_cast<std::size_t>(b) * W + a], alpha);
-    };
-    for (int a = aDebut; a <= aFin; ++a) {
-        const int base = static_cast<int>(std::floor(std::clamp(bCentre + pente * a, -1e9, 1e9))) - marge;
-        int lo = K, hi = -1;
-        for (const Ligne& l : lignes) {
-            if (a < l.premiere || a > l.derniere)
-                continue;
-            double y = l.decalage + pente * a;
-            double poids = secante;
-            if (a == l.premiere) {
-                y = l.bPremiere;
-                poids = l.poidsPremiere;
-            } else if (a == l.derniere) {
-                y = l.bDerniere;
-                poids = l.poidsDerniere;
+    const double marge = 0.5 + std::fabs(pente) * (demiMineur + 0.5);
+    const std::int64_t jMin = -pb, jMax = nMineur - 1 - pb; // visible minor range, from pb
+
+    TMelange& m = TMelange::pour(colour);
+    const std::uint32_t plein = m.alpha(255);
+    TColor32* const bits = target.bits();
+    const std::size_t pasMajeur = raide ? static_cast<std::size_t>(W) : 1;
+    const std::size_t pasMineur = raide ? 1 : static_cast<std::size_t>(W);
+    for (std::int64_t A = aMin; A <= aMax; ++A) {
+        const double fA = static_cast<double>(A);
+        const double c = pente * fA;
+        const double L = c - demiMineur, U = c + demiMineur;
+        const std::int64_t jBas = Plancher(L + 0.5);
+        const std::int64_t jHaut = Plancher(U + 0.5);
+        const double couvBas = std::min(U, jBas + 0.5) - L;
+        const double couvHaut = U - (jHaut - 0.5);
+        TColor32* const colonne = bits + static_cast<std::size_t>(pa + A) * pasMajeur;
+        auto pixel = [&](std::int64_t j) -> TColor32& { return colonne[static_cast<std::size_t>(pb + j) * pasMineur]; };
+        if (fA >= marge && fA <= fLa - marge) {
+            // Away from the ends: two edge pixels and a full run between them.
+            if (jBas >= jMin && jBas <= jMax) {
+                const std::uint32_t w = PoidsCouverture(couvBas);
+                if (w)
+                    m.blend(pixel(jBas), m.alpha(w));
             }
-            const double fy = std::floor(y);
-            const double f = y - fy;
-            const int iy = static_cast<int>(fy);
-            const std::uint32_t w0 = PoidsCouverture((1.0 - f) * poids);
-            const std::uint32_t w1 = PoidsCouverture(f * poids);
-            const int j = iy - base;
-            if (j < 0 || j + 1 >= K) {
-                // Outside the band (never expected): blended at once.
-                melanger(a, iy, m.alpha(w0));
-                melanger(a, iy + 1, m.alpha(w1));
-                continue;
+            if (jHaut > jBas && jHaut >= jMin && jHaut <= jMax) {
+                const std::uint32_t w = PoidsCouverture(couvHaut);
+                if (w)
+                    m.blend(pixel(jHaut), m.alpha(w));
             }
-            r[j] *= kReste.v[m.alpha(w0)];
-            r[j + 1] *= kReste.v[m.alpha(w1)];
-            lo = std::min(lo, j);
-            hi = std::max(hi, j + 1);
+            const std::int64_t de = std::max(jBas + 1, jMin), a = std::min(jHaut - 1, jMax);
+            for (std::int64_t j = de; j <= a; ++j)
+                m.blend(pixel(j), plein);
+            continue;
         }
-        for (int j = lo; j <= hi; ++j) {
-            melanger(a, base + j, PoidsCumule(r[j]));
-            r[j] = 1.0f;
+        // Near an end: each pixel's coverage across the line, cut by the ends.
+        for (std::int64_t j = std::max(jBas, jMin); j <= std::min(jHaut, jMax); ++j) {
+            const double fj = static_cast<double>(j);
+            double couv = j == jBas ? couvBas : j == jHaut ? couvHaut : 1.0;
+            couv *= std::clamp(fA + 0.5 + pente * fj, 0.0, 1.0);                  // after the start
+            couv *= std::clamp(fLa - pente * (fj - fLb) - fA + 0.5, 0.0, 1.0); // before the end
+            const std::uint32_t w = PoidsCouverture(couv);
+            if (w)
+                m.blend(pixel(j), m.alpha(w));
         }
     }
 }
@@ -541,54 +569,50 @@ void TracerLigne(int x1, int y1, int x2, int y2, TBitmap32& target, int style, i
     if (x1 == x2 && y1 == y2)
         return;
     t = std::max(0, t);
-    const double dx = x2 - x1;
-    const double dy = y2 - y1;
-    const double len = std::sqrt(dx * dx + dy * dy);
-    const double nx = dy / len;
-    const double ny = -dx / len;
-    const double pas = 0.5 / (t + 1);
-    const double periode = 4.0 * (t + 1); // a dash and a gap, along the major axis
-    const double majeur = std::max(std::fabs(dx), std::fabs(dy));
-    thread_local std::vector<TTrait> traits;
-    traits.clear();
-    std::vector<TColor32> stipple;
-    if (style == stTirets)
-        stipple = {colour, 0x00000000};
-    for (int k = -2 * t; k <= 2 * t; ++k) {
-        const double ox = k / 2.0 * nx;
-        const double oy = k / 2.0 * ny;
-        double u0 = 0, u1 = 1;
-        if (!ClipperSegment(x1 + ox, y1 + oy, dx, dy, target, u0, u1))
-            continue;
-        // Far-away ends are brought near the bitmap, so that a line through a
-        // zoomed view costs its visible length only. The start moves back to a whole
-        // number of dash periods, which keeps the dashes where they were.
-        const double recul = style == stTirets ? std::floor(u0 * majeur / periode) * periode
-                                               : std::floor(u0 * majeur);
-        u0 = recul / majeur;
-        const double ax = x1 + ox + u0 * dx, ay = y1 + oy + u0 * dy;
-        const double bx = x1 + ox + u1 * dx, by = y1 + oy + u1 * dy;
+    const double dx = static_cast<double>(x2) - x1;
+    const double dy = static_cast<double>(y2) - y1;
+    if (style != stTirets && t > 0) {
+        BandePleine(target, x1, y1, x2, y2, t, colour);
+    } else {
+        // Dashed lines are 4t + 1 stippled hairlines half a pixel apart; a thin
+        // solid line is the one hairline.
+        const double len = std::sqrt(dx * dx + dy * dy);
+        const double nx = dy / len;
+        const double ny = -dx / len;
+        const double pas = 0.5 / (t + 1);
+        const double periode = 4.0 * (t + 1); // a dash and a gap, along the major axis
+        const double majeur = std::max(std::fabs(dx), std::fabs(dy));
+        std::vector<TColor32> stipple;
         if (style == stTirets)
-            target.lineAAStipple(ax, ay, bx, by, stipple, pas);
-        else
-            traits.push_back({ax, ay, bx, by});
+            stipple = {colour, 0x00000000};
+        for (int k = -2 * t; k <= 2 * t; ++k) {
+            const double ox = k / 2.0 * nx;
+            const double oy = k / 2.0 * ny;
+            double u0 = 0, u1 = 1;
+            if (!ClipperSegment(x1 + ox, y1 + oy, dx, dy, target, u0, u1))
+                continue;
+            // Far-away ends are brought near the bitmap, so that a line through a
+            // zoomed view costs its visible length only. The start moves back to a
+            // whole number of dash periods, which keeps the dashes where they were.
+            const double recul = style == stTirets ? std::floor(u0 * majeur / periode) * periode
+                                                   : std::floor(u0 * majeur);
+            u0 = recul / majeur;
+            const double ax = x1 + ox + u0 * dx, ay = y1 + oy + u0 * dy;
+            const double bx = x1 + ox + u1 * dx, by = y1 + oy + u1 * dy;
+            if (style == stTirets)
+                target.lineAAStipple(ax, ay, bx, by, stipple, pas);
+            else
+                TraitFin(target, ax, ay, bx, by, colour);
+        }
     }
-    TraitsPleins(target, traits, x1, y1, dx, dy, t, colour);
 
     if (arrow != flFin && arrow != flDouble)
         return;
     const int barbe = 2 * t + 7;
-    double h = kPi / 4;
-    double theta;
-    if (x2 != x1)
-        theta = std::atan(dy / dx);
-    else
-        theta = y2 > y1 ? kPi / 2 : -kPi / 2;
-    if (x2 < x1)
-        h = kPi - kPi / 4;
-    PointeFleche(target, x2, y2, theta, h, barbe, t, colour);
+    const auto idx = static_cast<std::int64_t>(x2) - x1, idy = static_cast<std::int64_t>(y2) - y1;
+    PointeFleche(target, x2, y2, BarbesLigne(idx, idy, t, false), barbe, t, colour);
     if (arrow == flDouble)
-        PointeFleche(target, x1, y1, theta, kPi - h, barbe, t, colour);
+        PointeFleche(target, x1, y1, BarbesLigne(idx, idy, t, true), barbe, t, colour);
 }
 
 namespace {

@@ -167,27 +167,74 @@ TEST(TracerLigne, FarEndsDrawOnlyTheVisiblePartUnchanged)
     EXPECT_EQ(c.pixel(15, 15), kBleu); // filled, the rim far outside
 }
 
-TEST(TracerLigne, ThickLinesBlendLikeTheirHairlinesAndHeadsAreTheSameEverywhere)
+TEST(TracerLigne, ThickSolidLinesAreBandsTwoTPlusOneWide)
 {
-    // Each pixel of a thick solid line is blended once with the weights of its
-    // 4t + 1 hairlines: within rounding, the hairlines blended one after the other.
-    const TColor32 fond = 0x4DFFFFFF; // a translucent veil
+    // Across the line (counted along the minor axis, then brought back across by
+    // the angle's cosine) a band of 2t + 1 pixels, and ink of about length x (2t + 1).
+    for (const int t : {1, 2, 4})
+        for (const QPoint d : {QPoint(60, 0), QPoint(60, 17), QPoint(45, 45), QPoint(-20, 58), QPoint(-53, -31)}) {
+            SCOPED_TRACE(testing::Message() << t << " " << d.x() << "," << d.y());
+            TBitmap32 b(160, 160);
+            const int x1 = 80 - d.x() / 2, y1 = 80 - d.y() / 2;
+            TracerLigne(x1, y1, x1 + d.x(), y1 + d.y(), b, stPlein, flAucune, kBleu, t);
+            const double len = std::hypot(d.x(), d.y());
+            const bool raide = std::abs(d.y()) > std::abs(d.x());
+            const double cosinus = (raide ? std::abs(d.y()) : std::abs(d.x())) / len;
+            // The middle column (row): inked pixels, and their coverage.
+            double couverture = 0;
+            int encre = 0;
+            for (int i = 0; i < 160; ++i) {
+                const TColor32 p = raide ? b.pixel(i, 80) : b.pixel(80, i);
+                couverture += alphaOf(p) / 255.0;
+                encre += alphaOf(p) >= 128;
+            }
+            EXPECT_NEAR(couverture * cosinus, 2 * t + 1, 0.05);
+            EXPECT_NEAR(encre * cosinus, 2 * t + 1, 1.0);
+            double total = 0;
+            for (int y = 0; y < 160; ++y)
+                for (int x = 0; x < 160; ++x)
+                    total += alphaOf(b.pixel(x, y)) / 255.0;
+            EXPECT_NEAR(total / (len * (2 * t + 1)), 1.0, 0.04);
+            // The ends stay within a pixel of the square ends.
+            const double ux = d.x() / len, uy = d.y() / len;
+            for (int y = 0; y < 160; ++y)
+                for (int x = 0; x < 160; ++x)
+                    if (alphaOf(b.pixel(x, y)) > 0) {
+                        const double le_long = (x - x1) * ux + (y - y1) * uy;
+                        const double travers = std::abs((x - x1) * uy - (y - y1) * ux);
+                        ASSERT_GT(le_long, -1.0 - 0.71) << x << "," << y;
+                        ASSERT_LT(le_long, len + 1.0 + 0.71) << x << "," << y;
+                        ASSERT_LT(travers, t + 0.5 + 0.71) << x << "," << y;
+                    }
+        }
+}
+
+TEST(TracerLigne, ThickLinesBlendTheirColourOnceAndHeadsAreTheSameEverywhere)
+{
+    // A translucent colour over a translucent veil: inside the band each pixel is
+    // the colour blended once, at the edges less, never more.
+    const TColor32 fond = 0x4DFFFFFF;
     const TColor32 c = 0xC0A203FB;
+    const TColor32 une = blendOver(c, fond);
     for (const int t : {1, 3})
         for (const QPoint fin : {QPoint(71, 23), QPoint(30, 75), QPoint(8, 12)}) {
             SCOPED_TRACE(testing::Message() << t << " " << fin.x() << "," << fin.y());
-            TBitmap32 ligne(80, 80, fond), suite(80, 80, fond);
+            TBitmap32 ligne(80, 80, fond);
             TracerLigne(20, 40, fin.x(), fin.y(), ligne, stPlein, flAucune, c, t);
             const double dx = fin.x() - 20, dy = fin.y() - 40, len = std::hypot(dx, dy);
-            for (int k = -2 * t; k <= 2 * t; ++k)
-                suite.lineAA(20 + k / 2.0 * dy / len, 40 - k / 2.0 * dx / len, fin.x() + k / 2.0 * dy / len,
-                             fin.y() - k / 2.0 * dx / len, c);
-            // Compared premultiplied: the colour of a nearly transparent pixel says little.
-            auto canal = [](TColor32 p, int s) { return (p >> s & 255) * (s == 24 ? 255 : alphaOf(p)) / 255.0; };
+            int pleins = 0;
             for (int y = 0; y < 80; ++y)
-                for (int x = 0; x < 80; ++x)
-                    for (int s = 0; s < 32; s += 8)
-                        ASSERT_NEAR(canal(ligne.pixel(x, y), s), canal(suite.pixel(x, y), s), 3) << x << "," << y;
+                for (int x = 0; x < 80; ++x) {
+                    const TColor32 p = ligne.pixel(x, y);
+                    ASSERT_LE(alphaOf(p), alphaOf(une)) << x << "," << y;
+                    const double le_long = ((x - 20) * dx + (y - 40) * dy) / len;
+                    const double travers = std::abs((x - 20) * dy - (y - 40) * dx) / len;
+                    if (le_long > 1.5 && le_long < len - 1.5 && travers < t - 0.5) {
+                        ASSERT_EQ(p, une) << x << "," << y;
+                        ++pleins;
+                    }
+                }
+            EXPECT_GT(pleins, 0);
         }
 
     // An arrow drawn at two places, or cut by the bitmap's edge, has the same pixels.
