@@ -4,20 +4,27 @@
 
 namespace {
 
+// The answer given when nobody is there to choose: OK to a plain message, otherwise
+// the cautious button.
+MsgResult reponseNegative(MsgButtons buttons)
+{
+    switch (buttons) {
+    case MsgButtons::Ok:
+        return MsgResult::Ok;
+    case MsgButtons::OkCancel:
+        return MsgResult::Cancel;
+    case MsgButtons::YesNo:
+        return MsgResult::No;
+    }
+    return MsgResult::Cancel;
+}
+
 class SilentDialogs : public DialogService {
 public:
     MsgResult message(MsgKind, const QString& text, MsgButtons buttons) override
     {
         std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-        switch (buttons) {
-        case MsgButtons::Ok:
-            return MsgResult::Ok;
-        case MsgButtons::OkCancel:
-            return MsgResult::Cancel;
-        case MsgButtons::YesNo:
-            return MsgResult::No;
-        }
-        return MsgResult::Cancel;
+        return reponseNegative(buttons);
     }
     QString openFile(const FileDialogRequest&) override { return {}; }
     QString saveFile(const FileDialogRequest&) override { return {}; }
@@ -73,15 +80,7 @@ MsgResult ScriptedDialogs::message(MsgKind kind, const QString& text, MsgButtons
         answers.pop_front();
         return r;
     }
-    switch (buttons) {
-    case MsgButtons::Ok:
-        return MsgResult::Ok;
-    case MsgButtons::OkCancel:
-        return MsgResult::Cancel;
-    case MsgButtons::YesNo:
-        return MsgResult::No;
-    }
-    return MsgResult::Cancel;
+    return reponseNegative(buttons);
 }
 
 QString ScriptedDialogs::openFile(const FileDialogRequest& req)

@@ -252,6 +252,21 @@ void TPolygon32::DrawFill(TBitmap32& target, TColor32 fill) const
     sc.fill(target, fill, FillMode == TPolyFillMode::Winding, Antialiased);
 }
 
+// Calls fn(p, q) for every edge of the contours: closed contours of three points or
+// more are joined back to their first point.
+template <typename Fn>
+void forEachEdge(const std::vector<std::vector<TFixedPoint>>& contours, bool closed, Fn fn)
+{
+    for (const auto& sp : contours) {
+        const std::size_t n = sp.size();
+        if (n < 2)
+            continue;
+        const std::size_t segs = closed && n > 2 ? n : n - 1;
+        for (std::size_t i = 0; i < segs; ++i)
+            fn(sp[i], sp[(i + 1) % n]);
+    }
+}
+
 void TPolygon32::FillCoverage(int w, int h, const std::function<void(int, int, const std::uint8_t*, int)>& span) const
 {
     TScanConverter sc;
@@ -264,39 +279,23 @@ void TPolygon32::EdgeCoverage(int w, int h, const std::function<void(int, int, s
 {
     if (w <= 0 || h <= 0)
         return;
-    for (const auto& sp : Points) {
-        const std::size_t n = sp.size();
-        if (n < 2)
-            continue;
-        const std::size_t segs = Closed && n > 2 ? n : n - 1;
-        for (std::size_t i = 0; i < segs; ++i) {
-            const TFixedPoint& p = sp[i];
-            const TFixedPoint& q = sp[(i + 1) % n];
-            bitmap_detail::wuLine(fromFixed(p.X), fromFixed(p.Y), fromFixed(q.X), fromFixed(q.Y), w, h,
-                                  [&](int x, int y, double cov, int) {
-                                      const std::uint32_t wt = bitmap_detail::coverageWeight(cov);
-                                      if (wt && x >= 0 && y >= 0 && x < w && y < h)
-                                          plot(x, y, wt);
-                                  });
-        }
-    }
+    forEachEdge(Points, Closed, [&](const TFixedPoint& p, const TFixedPoint& q) {
+        bitmap_detail::wuLine(fromFixed(p.X), fromFixed(p.Y), fromFixed(q.X), fromFixed(q.Y), w, h,
+                              [&](int x, int y, double cov, int) {
+                                  const std::uint32_t wt = bitmap_detail::coverageWeight(cov);
+                                  if (wt && x >= 0 && y >= 0 && x < w && y < h)
+                                      plot(x, y, wt);
+                              });
+    });
 }
 
 void TPolygon32::DrawEdge(TBitmap32& target, TColor32 colour) const
 {
     if (target.isEmpty() || alphaOf(colour) == 0)
         return;
-    for (const auto& sp : Points) {
-        const std::size_t n = sp.size();
-        if (n < 2)
-            continue;
-        const std::size_t segs = Closed && n > 2 ? n : n - 1;
-        for (std::size_t i = 0; i < segs; ++i) {
-            const TFixedPoint& p = sp[i];
-            const TFixedPoint& q = sp[(i + 1) % n];
-            target.lineAA(fromFixed(p.X), fromFixed(p.Y), fromFixed(q.X), fromFixed(q.Y), colour);
-        }
-    }
+    forEachEdge(Points, Closed, [&](const TFixedPoint& p, const TFixedPoint& q) {
+        target.lineAA(fromFixed(p.X), fromFixed(p.Y), fromFixed(q.X), fromFixed(q.Y), colour);
+    });
 }
 
 void TPolygon32::Draw(TBitmap32& target, TColor32 edge, TColor32 fill) const

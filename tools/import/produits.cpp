@@ -824,20 +824,19 @@ std::vector<Produit> listeProduits(const Contexte& ctx)
     const QStringList midas = {QStringLiteral("gps/ngl_midas/midas.IGS14_2020-09.txt"),
                                QStringLiteral("gps/ngl_midas/DataHoldings_2020-09.txt")};
     std::vector<Produit> p;
-    p.push_back({QStringLiteral("planisphères 7200"),
-                 {QStringLiteral("relief/etopo5.cdf"), QStringLiteral("relief/gmt_earth_relief_10m_g_SRTM15V2.grd"),
-                  QStringLiteral("colour_scales/gmt_etopo1.cpt")},
-                 {L(Couleur7200), L(NB7200)},
-                 [](const Contexte& c, QStringList& j, QString& e) {
-                     return produitPlanispheres(c, 7200, Couleur7200, NB7200, j, e);
-                 }});
-    p.push_back({QStringLiteral("planisphères 3600"),
-                 {QStringLiteral("relief/etopo5.cdf"), QStringLiteral("relief/gmt_earth_relief_10m_g_SRTM15V2.grd"),
-                  QStringLiteral("colour_scales/gmt_etopo1.cpt")},
-                 {L(Couleur3600), L(NB3600)},
-                 [](const Contexte& c, QStringList& j, QString& e) {
-                     return produitPlanispheres(c, 3600, Couleur3600, NB3600, j, e);
-                 }});
+    struct Planisphere {
+        int largeur;
+        const char* couleur;
+        const char* nb;
+    };
+    for (const Planisphere& pl : {Planisphere{7200, Couleur7200, NB7200}, Planisphere{3600, Couleur3600, NB3600}})
+        p.push_back({QStringLiteral("planisphères %1").arg(pl.largeur),
+                     {QStringLiteral("relief/etopo5.cdf"), QStringLiteral("relief/gmt_earth_relief_10m_g_SRTM15V2.grd"),
+                      QStringLiteral("colour_scales/gmt_etopo1.cpt")},
+                     {L(pl.couleur), L(pl.nb)},
+                     [pl](const Contexte& c, QStringList& j, QString& e) {
+                         return produitPlanispheres(c, pl.largeur, pl.couleur, pl.nb, j, e);
+                     }});
     p.push_back({QStringLiteral("âge des fonds océaniques"),
                  {QStringLiteral("seafloor_age/age.3.6.nc.bz2"), QStringLiteral("seafloor_age/gmt_earth_age.cpt")},
                  {L(Age), L(EchelleAge)},
