@@ -13,6 +13,7 @@ PACKAGES=(
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth imagemagick
   xdotool
+  ccache
 )
 
 missing=()
