@@ -1,5 +1,6 @@
 // Loading speed of the data files: a 1,000,000-record earthquake file and a GPS
 // velocity table of 17,000 stations.
+#include "data/catalogues.h"
 #include "data/decimal.h"
 #include "data/loaders.h"
 #include "data/textimport.h"
@@ -87,6 +88,34 @@ void BM_ImportGPSTexte17000(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * t.size());
 }
 BENCHMARK(BM_ImportGPSTexte17000)->Unit(benchmark::kMillisecond);
+
+// An agency CSV of 40,000 earthquakes, with or without one unmatched quote in its
+// second line (the rest of the file must still be read, in one pass).
+QByteArray catalogueCSV(int n, bool guillemetPerdu)
+{
+    QByteArray t = "time,latitude,longitude,depth,mag,place,type\n";
+    t += guillemetPerdu ? "2011-03-11T05:46:24Z,38.3,142.4,29,9.1,\"Tohoku, Japan,earthquake\n"
+                        : "2011-03-11T05:46:24Z,38.3,142.4,29,9.1,\"Tohoku, Japan\",earthquake\n";
+    char ligne[160];
+    for (int i = 0; i < n; ++i) {
+        std::snprintf(ligne, sizeof ligne, "2011-03-%02dT05:46:24Z,%.3f,%.3f,%d,%.1f,\"Place %d, Region\",earthquake\n",
+                      1 + i % 28, (i % 170) - 85.0 + 0.123, (i % 359) - 179.0 + 0.456, i % 600, 5.0 + i % 40 / 10.0, i);
+        t += ligne;
+    }
+    return t;
+}
+
+void BM_CatalogueCSV40000(benchmark::State& state)
+{
+    const QByteArray t = catalogueCSV(40000, state.range(0) != 0);
+    for (auto _ : state) {
+        std::vector<TSeisme> v;
+        lireSeismesDepuis(t, QStringLiteral("c.csv"), v);
+        benchmark::DoNotOptimize(v.data());
+    }
+    state.SetLabel(state.range(0) ? "guillemet non fermé à la ligne 2" : "fichier correct");
+}
+BENCHMARK(BM_CatalogueCSV40000)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

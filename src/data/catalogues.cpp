@@ -51,19 +51,22 @@ void dire(QString* message, const QString& texte)
         *message = texte;
 }
 
-// Appends the records a reader kept and reports them; `texte` takes the number read
-// and the number skipped.
+// Appends the records a reader kept and reports them; `texte` takes the number read.
 template <typename T>
-bool conclure(std::vector<T>& out, const std::vector<T>& lus, int ignores, BilanCatalogue* bilan,
+bool conclure(std::vector<T>& out, const std::vector<T>& lus, const BilanRejets& rejets, BilanCatalogue* bilan,
               const QString& format, QString* message, const QString& texte)
 {
     out.insert(out.end(), lus.begin(), lus.end());
     if (bilan) {
         bilan->format = format;
         bilan->lus = static_cast<int>(lus.size());
-        bilan->ignores = ignores;
+        bilan->ignores = rejets.nombre;
+        bilan->rejets = rejets;
     }
-    dire(message, texte.arg(lus.size()).arg(ignores));
+    QString t = texte.arg(lus.size());
+    if (rejets.nombre > 0)
+        t += QStringLiteral(" ; ") + rejets.texte(true);
+    dire(message, t + QLatin1Char('.'));
     return true;
 }
 
@@ -94,18 +97,9 @@ bool reel(const QString& texte, double& v)
     return ok && std::isfinite(v);
 }
 
-double longitudeNormale(double lon)
-{
-    while (lon > 180.0)
-        lon -= 360.0;
-    while (lon < -180.0)
-        lon += 360.0;
-    return lon;
-}
-
 bool positionValide(double lat, double lon)
 {
-    return lat >= -90.0 && lat <= 90.0 && lon >= -540.0 && lon <= 540.0;
+    return lat >= -90.0 && lat <= 90.0 && lon >= -bornes::LongitudeMax && lon <= bornes::LongitudeMax;
 }
 
 QString cle(const QString& nomColonne)
@@ -132,27 +126,57 @@ QString champ(const QStringList& ligne, int i)
     return (i >= 0 && i < ligne.size()) ? ligne[i].trimmed() : QString();
 }
 
-// Joins physical lines while a quoted field is still open, so that a quoted
-// field may hold a line break.
-QStringList lignesCSV(const QStringList& lignes, int debut, int* premierNumero = nullptr)
+// One record of a CSV file: its text and the 1-based number of its first line.
+struct LigneCSV {
+    int numero;
+    QString texte;
+};
+
+// A quoted field may hold line breaks, but never more than this many: a quote
+// still open after them is a stray one.
+constexpr int LignesParChampMax = 50;
+
+int nombreGuillemets(const QString& l)
 {
-    QStringList out;
-    QString courante;
-    bool ouverte = false;
-    for (int i = debut; i < lignes.size(); ++i) {
-        const QString& l = lignes[i];
-        if (ouverte)
-            courante += QLatin1Char('\n') + l;
-        else
-            courante = l;
-        ouverte = (courante.count(QLatin1Char('"')) % 2) != 0;
-        if (!ouverte)
-            out << courante;
+    return static_cast<int>(l.count(QLatin1Char('"')));
+}
+
+// Cuts the lines from `debut` into records in one pass: physical lines are joined
+// while a quoted field is still open, up to LignesParChampMax lines. A quote that
+// does not close within them is an error of its line: that line is reported in
+// `rejets` and reading goes on with the next one, so that one stray quote costs
+// one row and not the rest of the file.
+std::vector<LigneCSV> lignesCSV(const QStringList& lignes, int debut, BilanRejets* rejets = nullptr)
+{
+    std::vector<LigneCSV> out;
+    out.reserve(static_cast<std::size_t>(std::max<qsizetype>(0, lignes.size() - debut)));
+    const int n = static_cast<int>(lignes.size());
+    int i = debut;
+    while (i < n) {
+        bool ouverte = nombreGuillemets(lignes[i]) % 2 != 0;
+        if (!ouverte) {
+            out.push_back({i + 1, lignes[i]});
+            ++i;
+            continue;
+        }
+        int j = i + 1;
+        while (ouverte && j < n && j - i < LignesParChampMax) {
+            if (nombreGuillemets(lignes[j]) % 2 != 0)
+                ouverte = false;
+            ++j;
+        }
+        if (ouverte) {
+            if (rejets)
+                rejets->noter(i + 1, QStringLiteral("guillemet non fermé"));
+            ++i;
+            continue;
+        }
+        QString texte = lignes[i];
+        for (int k = i + 1; k < j; ++k)
+            texte += QLatin1Char('\n') + lignes[k];
+        out.push_back({i + 1, std::move(texte)});
+        i = j;
     }
-    if (ouverte)
-        out << courante;
-    if (premierNumero)
-        *premierNumero = debut;
     return out;
 }
 
@@ -246,6 +270,21 @@ const QString attenduSeismes = QStringLiteral(
     "Latitude, Longitude, Type, Depth, Magnitude…), ISC-GEM (date, lat, lon, depth, mw…) ou un "
     "GeoJSON USGS");
 
+// An earthquake from values read as doubles: empty text when they are plausible
+// (the record is then filled), else the reason.
+QString seismeDepuisValeurs(double jours, double lat, double lon, double prof, double mag, TSeisme& s)
+{
+    const QString raison = verifierValeursSeisme(jours, lat, lon, prof, mag);
+    if (!raison.isEmpty())
+        return raison;
+    s.DateHeure = jours;
+    s.Latitude = static_cast<float>(lat);
+    s.Longitude = static_cast<float>(longitudeNormalisee(lon));
+    s.Profondeur = static_cast<float>(prof);
+    s.Magnitude = static_cast<float>(mag);
+    return QString();
+}
+
 bool seismesGeoJSON(const QByteArray& donnees, const QString& nom, std::vector<TSeisme>& out, QString* message,
                     BilanCatalogue* bilan)
 {
@@ -261,34 +300,42 @@ bool seismesGeoJSON(const QByteArray& donnees, const QString& nom, std::vector<T
         return false;
     }
     std::vector<TSeisme> lus;
-    int ignores = 0;
+    BilanRejets rejets;
+    int numero = 0;
     for (const QJsonValue& fv : features) {
+        ++numero;
         const QJsonObject f = fv.toObject();
         const QJsonObject p = f.value(QStringLiteral("properties")).toObject();
         const QJsonArray c = f.value(QStringLiteral("geometry")).toObject().value(QStringLiteral("coordinates")).toArray();
         const QJsonValue mag = p.value(QStringLiteral("mag"));
         const QJsonValue temps = p.value(QStringLiteral("time"));
+        const QString type = p.value(QStringLiteral("type")).toString();
+        if (!typeEstSeisme(type)) {
+            rejets.noter(numero, QStringLiteral("événement « %1 », pas un séisme").arg(type));
+            continue;
+        }
         if (c.size() < 3 || !mag.isDouble() || !temps.isDouble() || !c[0].isDouble() || !c[1].isDouble() ||
-            !c[2].isDouble() || !typeEstSeisme(p.value(QStringLiteral("type")).toString())) {
-            ++ignores;
+            !c[2].isDouble()) {
+            rejets.noter(numero, QStringLiteral("position, profondeur, magnitude ou date manquante"));
             continue;
         }
-        const double lon = c[0].toDouble(), lat = c[1].toDouble();
-        if (!positionValide(lat, lon)) {
-            ++ignores;
-            continue;
-        }
+        // Epoch milliseconds (UTC) to days since 30 December 1899; 1 January 1970 is day 25569.
+        const double jours = temps.toDouble() / 86400000.0 + 25569.0;
         TSeisme s;
-        // Epoch milliseconds (UTC) to days since 30 December 1899.
-        s.DateHeure = temps.toDouble() / 86400000.0 + 25569.0;  // 1 January 1970 is day 25569
-        s.Latitude = static_cast<float>(lat);
-        s.Longitude = static_cast<float>(longitudeNormale(lon));
-        s.Profondeur = static_cast<float>(c[2].toDouble());
-        s.Magnitude = static_cast<float>(mag.toDouble());
+        const QString raison = seismeDepuisValeurs(jours, c[1].toDouble(), c[0].toDouble(), c[2].toDouble(),
+                                                   mag.toDouble(), s);
+        if (!raison.isEmpty()) {
+            rejets.noter(numero, raison);
+            continue;
+        }
         lus.push_back(s);
     }
-    return conclure(out, lus, ignores, bilan, QStringLiteral("USGS GeoJSON"), message,
-                    QStringLiteral("%1 séismes lus (%2 ignorés)."));
+    const bool ok = conclure(out, lus, rejets, bilan, QStringLiteral("USGS GeoJSON"), message,
+                             QStringLiteral("%1 séismes lus"));
+    // Features are counted, not lines.
+    if (message && rejets.nombre > 0)
+        *message = QStringLiteral("%1 séismes lus ; %2.").arg(lus.size()).arg(rejets.texte(false));
+    return ok;
 }
 
 // ---- volcanoes -----------------------------------------------------------------
@@ -358,8 +405,8 @@ TVolcan volcanDepuis(const QString& nom, double lat, double lon, double alt, int
         b.truncate(24);
     v.Nom.assignBytes(b.constData(), static_cast<int>(b.size()));
     v.Latitude = static_cast<float>(lat);
-    v.Longitude = static_cast<float>(longitudeNormale(lon));
-    v.Altitude = static_cast<float>(alt);
+    v.Longitude = static_cast<float>(longitudeNormalisee(lon));
+    v.Altitude = versSimple(alt);
     v.TypeVolcan = static_cast<std::uint8_t>(type);
     v.Activite = static_cast<std::uint8_t>(activite);
     return v;
@@ -406,19 +453,27 @@ bool volcansListeGVP(const QStringList& lignes, int entete, const QString& nom, 
     }
     std::vector<TVolcan> lus;
     std::vector<int> nums;
-    int ignores = 0;
-    for (const QString& l : lignesCSV(lignes, entete + 1)) {
-        if (l.trimmed().isEmpty())
+    BilanRejets rejets;
+    for (const LigneCSV& l : lignesCSV(lignes, entete + 1, &rejets)) {
+        if (l.texte.trimmed().isEmpty())
             continue;
-        const QStringList c = decouperCSV(l);
+        const QStringList c = decouperCSV(l.texte);
         double lat = 0, lon = 0, alt = -10000;
-        if (!reel(champ(c, d.lat), lat) || !reel(champ(c, d.lon), lon) || !positionValide(lat, lon) ||
-            champ(c, d.nom).isEmpty()) {
-            ++ignores;
+        if (!reel(champ(c, d.lat), lat) || !reel(champ(c, d.lon), lon)) {
+            rejets.noter(l.numero, QStringLiteral("latitude ou longitude illisible"));
+            continue;
+        }
+        if (champ(c, d.nom).isEmpty()) {
+            rejets.noter(l.numero, QStringLiteral("nom manquant"));
             continue;
         }
         if (!reel(champ(c, d.alt), alt))
             alt = -10000;  // unknown elevation: not displayed
+        const QString raison = verifierValeursVolcan(lat, lon, alt);
+        if (!raison.isEmpty()) {
+            rejets.noter(l.numero, raison);
+            continue;
+        }
         const int type = typeVolcanGVP(champ(c, d.type));
         const int act = activiteLigneGVP(champ(c, d.eruption), champ(c, d.preuve));
         lus.push_back(volcanDepuis(champ(c, d.nom), lat, lon, alt, type, act));
@@ -426,8 +481,8 @@ bool volcansListeGVP(const QStringList& lignes, int entete, const QString& nom, 
     }
     if (numeros)
         numeros->insert(numeros->end(), nums.begin(), nums.end());
-    return conclure(out, lus, ignores, bilan, QStringLiteral("GVP, liste des volcans (CSV)"), message,
-                    QStringLiteral("%1 volcans lus (%2 lignes ignorées)."));
+    return conclure(out, lus, rejets, bilan, QStringLiteral("GVP, liste des volcans (CSV)"), message,
+                    QStringLiteral("%1 volcans lus"));
 }
 
 struct Eruption {
@@ -464,16 +519,22 @@ bool volcansDepuisEruptions(const QStringList& lignes, int entete, const QString
         int ordre;
     };
     std::map<int, V> parVolcan;
-    int ignores = 0, ordre = 0;
-    for (const QString& l : lignesCSV(lignes, entete + 1)) {
-        if (l.trimmed().isEmpty())
+    BilanRejets rejets;
+    int ordre = 0;
+    for (const LigneCSV& l : lignesCSV(lignes, entete + 1, &rejets)) {
+        if (l.texte.trimmed().isEmpty())
             continue;
-        const QStringList c = decouperCSV(l);
+        const QStringList c = decouperCSV(l.texte);
         double lat = 0, lon = 0;
         bool ok = false;
         const int num = champ(c, cNum).toInt(&ok);
-        if (!ok || !reel(champ(c, cLat), lat) || !reel(champ(c, cLon), lon) || !positionValide(lat, lon)) {
-            ++ignores;
+        if (!ok || !reel(champ(c, cLat), lat) || !reel(champ(c, cLon), lon)) {
+            rejets.noter(l.numero, QStringLiteral("numéro, latitude ou longitude illisible"));
+            continue;
+        }
+        const QString raison = verifierValeursVolcan(lat, lon, -10000);
+        if (!raison.isEmpty()) {
+            rejets.noter(l.numero, raison);
             continue;
         }
         const bool confirmee = cCat < 0 || champ(c, cCat).toLower().contains(QLatin1String("confirmed"));
@@ -488,17 +549,13 @@ bool volcansDepuisEruptions(const QStringList& lignes, int entete, const QString
     for (const auto& kv : parVolcan)
         ordonnes.push_back(&kv.second);
     std::sort(ordonnes.begin(), ordonnes.end(), [](const V* a, const V* b) { return a->ordre < b->ordre; });
+    std::vector<TVolcan> lus;
     for (const V* v : ordonnes) {
         const int act = v->annee == std::numeric_limits<int>::min() ? 0 : activiteDepuisAnnee(v->annee);
-        out.push_back(volcanDepuis(v->nom, v->lat, v->lon, -10000, 0, act));
+        lus.push_back(volcanDepuis(v->nom, v->lat, v->lon, -10000, 0, act));
     }
-    if (bilan) {
-        bilan->format = QStringLiteral("GVP, liste des éruptions (CSV)");
-        bilan->lus = static_cast<int>(ordonnes.size());
-        bilan->ignores = ignores;
-    }
-    dire(message, QStringLiteral("%1 volcans lus (%2 lignes ignorées).").arg(ordonnes.size()).arg(ignores));
-    return true;
+    return conclure(out, lus, rejets, bilan, QStringLiteral("GVP, liste des éruptions (CSV)"), message,
+                    QStringLiteral("%1 volcans lus"));
 }
 
 // ---- GPS -----------------------------------------------------------------------
@@ -513,7 +570,7 @@ TStationGPS stationDepuis(const QString& code, double lat, double lon, double ha
     s.Nom.assignBytes(b.constData(), static_cast<int>(b.size()));
     s.Affiche = 1;
     s.Latitude = lat;
-    s.Longitude = longitudeNormale(lon);
+    s.Longitude = lon;
     s.Altitude = hauteurM * 1000.0;  // the station table shows heights in mm
     s.VitLat = vN;
     s.VitLong = vE;
@@ -530,11 +587,16 @@ void numeroter(std::vector<TStationGPS>& out, std::size_t depuis)
         out[i].Rang = static_cast<std::int16_t>(std::min<std::size_t>(i, 32767));
 }
 
-// A station is kept only with a usable north-velocity uncertainty: the program
-// treats an uncertainty of exactly 0 as "no velocity".
-bool stationUtilisable(const TStationGPS& s)
+// A station is kept only with a code, a usable north-velocity uncertainty (the
+// program treats an uncertainty of exactly 0 as "no velocity") and plausible
+// values; empty text when it is kept, else why not. The longitude is normalised.
+QString stationUtilisable(TStationGPS& s)
 {
-    return s.IncVitLat > 0 && std::isfinite(s.VitLat) && std::isfinite(s.VitLong) && s.Nom.Len > 0;
+    if (s.Nom.Len == 0)
+        return QStringLiteral("code de station manquant");
+    if (s.IncVitLat == 0)
+        return QStringLiteral("incertitude de la vitesse nord nulle");
+    return verifierStation(s);
 }
 
 bool gpsCSV(const QStringList& lignes, const QString& nom, std::vector<TStationGPS>& out, QString* message,
@@ -564,30 +626,31 @@ bool gpsCSV(const QStringList& lignes, const QString& nom, std::vector<TStationG
     }
     const std::size_t depuis = out.size();
     std::vector<TStationGPS> lus;
-    int ignores = 0;
-    for (const QString& l : lignesCSV(lignes, entete + 1)) {
-        if (l.trimmed().isEmpty() || l.startsWith('#'))
+    BilanRejets rejets;
+    for (const LigneCSV& l : lignesCSV(lignes, entete + 1, &rejets)) {
+        if (l.texte.trimmed().isEmpty() || l.texte.startsWith('#'))
             continue;
-        const QStringList c = decouperCSV(l);
+        const QStringList c = decouperCSV(l.texte);
         double lat, lon, h = 0, ve, vn, vu = 0, se = 0, sn, su = 0;
         if (!reel(champ(c, cLat), lat) || !reel(champ(c, cLon), lon) || !reel(champ(c, cVE), ve) ||
-            !reel(champ(c, cVN), vn) || !reel(champ(c, cSN), sn) || !positionValide(lat, lon)) {
-            ++ignores;
+            !reel(champ(c, cVN), vn) || !reel(champ(c, cSN), sn)) {
+            rejets.noter(l.numero, QStringLiteral("position ou vitesse illisible"));
             continue;
         }
         reel(champ(c, cH), h);
         reel(champ(c, cVU), vu);
         reel(champ(c, cSE), se);
         reel(champ(c, cSU), su);
-        const TStationGPS s = stationDepuis(champ(c, cSta), lat, lon, h, vn, ve, vu, sn, se, su);
-        if (!stationUtilisable(s)) {
-            ++ignores;
+        TStationGPS s = stationDepuis(champ(c, cSta), lat, lon, h, vn, ve, vu, sn, se, su);
+        const QString raison = stationUtilisable(s);
+        if (!raison.isEmpty()) {
+            rejets.noter(l.numero, raison);
             continue;
         }
         lus.push_back(s);
     }
-    conclure(out, lus, ignores, bilan, QStringLiteral("vitesses GPS (CSV)"), message,
-                    QStringLiteral("%1 stations lues (%2 lignes ignorées)."));
+    conclure(out, lus, rejets, bilan, QStringLiteral("vitesses GPS (CSV)"), message,
+             QStringLiteral("%1 stations lues"));
     numeroter(out, depuis);
     return true;
 }
@@ -688,39 +751,47 @@ bool lireSeismesDepuis(const QByteArray& donnees, const QString& nom, std::vecto
         debutDonnees = premiere;
     }
     std::vector<TSeisme> lus;
-    int ignores = 0;
-    for (const QString& l : lignesCSV(lignes, debutDonnees)) {
-        if (l.trimmed().isEmpty() || l.startsWith('#'))
+    BilanRejets rejets;
+    for (const LigneCSV& l : lignesCSV(lignes, debutDonnees, &rejets)) {
+        if (l.texte.trimmed().isEmpty() || l.texte.startsWith('#'))
             continue;
-        const QStringList c = decouperCSV(l);
+        const QStringList c = decouperCSV(l.texte);
         if (d.filtreType && d.type >= 0 && !typeEstSeisme(champ(c, d.type))) {
-            ++ignores;
+            rejets.noter(l.numero, QStringLiteral("événement « %1 », pas un séisme").arg(champ(c, d.type)));
             continue;
         }
         double lat, lon, prof, mag, jours = 0;
-        if (!reel(champ(c, d.lat), lat) || !reel(champ(c, d.lon), lon) || !reel(champ(c, d.prof), prof) ||
-            !reel(champ(c, d.mag), mag) || !positionValide(lat, lon)) {
-            ++ignores;
+        if (!reel(champ(c, d.lat), lat) || !reel(champ(c, d.lon), lon)) {
+            rejets.noter(l.numero, QStringLiteral("latitude ou longitude illisible"));
+            continue;
+        }
+        if (!reel(champ(c, d.prof), prof)) {
+            rejets.noter(l.numero, champ(c, d.prof).isEmpty() ? QStringLiteral("profondeur manquante")
+                                                               : QStringLiteral("profondeur illisible"));
+            continue;
+        }
+        if (!reel(champ(c, d.mag), mag)) {
+            rejets.noter(l.numero, champ(c, d.mag).isEmpty() ? QStringLiteral("magnitude manquante")
+                                                              : QStringLiteral("magnitude illisible"));
             continue;
         }
         if (d.date >= 0) {
             const bool ok = d.dateUS ? dateNEIC(champ(c, d.date), champ(c, d.heure), jours)
                                      : dateHeureISO(champ(c, d.date), jours);
             if (!ok) {
-                ++ignores;
+                rejets.noter(l.numero, QStringLiteral("date illisible"));
                 continue;
             }
         }
         TSeisme s;
-        s.DateHeure = jours;
-        s.Latitude = static_cast<float>(lat);
-        s.Longitude = static_cast<float>(longitudeNormale(lon));
-        s.Profondeur = static_cast<float>(prof);
-        s.Magnitude = static_cast<float>(mag);
+        const QString raison = seismeDepuisValeurs(jours, lat, lon, prof, mag, s);
+        if (!raison.isEmpty()) {
+            rejets.noter(l.numero, raison);
+            continue;
+        }
         lus.push_back(s);
     }
-    return conclure(out, lus, ignores, bilan, d.nom, message,
-                    QStringLiteral("%1 séismes lus (%2 lignes ignorées)."));
+    return conclure(out, lus, rejets, bilan, d.nom, message, QStringLiteral("%1 séismes lus"));
 }
 
 bool lireCatalogueSeismes(const QString& chemin, std::vector<TSeisme>& out, QString* message, BilanCatalogue* bilan)
@@ -814,8 +885,8 @@ bool lireEruptionsGVP(const QByteArray& donnees, const QString& nom, std::map<in
     const QStringList e = entetesCles(lignes[entete]);
     const int cNum = colonne(e, {"volcano number"}), cCat = colonne(e, {"eruption category"});
     const int cAn = colonne(e, {"start year"});
-    for (const QString& l : lignesCSV(lignes, entete + 1)) {
-        const QStringList c = decouperCSV(l);
+    for (const LigneCSV& l : lignesCSV(lignes, entete + 1)) {
+        const QStringList c = decouperCSV(l.texte);
         bool ok = false;
         const int num = champ(c, cNum).toInt(&ok);
         if (!ok)
@@ -912,30 +983,44 @@ bool lireMidas(const QByteArray& vitesses, const QByteArray& stationsNGL, const 
     }
     const std::size_t depuis = out.size();
     std::vector<TStationGPS> lus;
-    int ignores = 0;
+    BilanRejets rejets;
+    int numero = 0;
     for (const QByteArray& l : vitesses.split('\n')) {
+        ++numero;
         const QList<QByteArray> f = l.simplified().split(' ');
-        if (f.size() < 14)
+        if (f.size() < 14) {
+            if (!l.trimmed().isEmpty())
+                rejets.noter(numero, QStringLiteral("ligne incomplète"));
             continue;
+        }
         const auto it = positions.find(f[0].toStdString());
+        if (it == positions.end()) {
+            rejets.noter(numero, QStringLiteral("station « %1 » absente de la liste des stations")
+                                     .arg(QString::fromLatin1(f[0])));
+            continue;
+        }
         bool ok[7];
         const double duree = f[4].toDouble(&ok[0]);
         const double ve = f[8].toDouble(&ok[1]), vn = f[9].toDouble(&ok[2]), vu = f[10].toDouble(&ok[3]);
         const double se = f[11].toDouble(&ok[4]), sn = f[12].toDouble(&ok[5]), su = f[13].toDouble(&ok[6]);
-        if (it == positions.end() || !std::all_of(ok, ok + 7, [](bool b) { return b; }) || duree < dureeMini) {
-            ++ignores;
+        if (!std::all_of(ok, ok + 7, [](bool b) { return b; })) {
+            rejets.noter(numero, QStringLiteral("nombres illisibles"));
             continue;
         }
-        const TStationGPS s = stationDepuis(QString::fromLatin1(f[0]), it->second.lat, it->second.lon, it->second.h,
-                                            vn * 1000, ve * 1000, vu * 1000, sn * 1000, se * 1000, su * 1000);
-        if (!stationUtilisable(s)) {
-            ++ignores;
+        if (duree < dureeMini) {
+            rejets.noter(numero, QStringLiteral("série trop courte (%1 ans)").arg(duree));
+            continue;
+        }
+        TStationGPS s = stationDepuis(QString::fromLatin1(f[0]), it->second.lat, it->second.lon, it->second.h,
+                                      vn * 1000, ve * 1000, vu * 1000, sn * 1000, se * 1000, su * 1000);
+        const QString raison = stationUtilisable(s);
+        if (!raison.isEmpty()) {
+            rejets.noter(numero, raison);
             continue;
         }
         lus.push_back(s);
     }
-    conclure(out, lus, ignores, bilan, QStringLiteral("UNR MIDAS"), message,
-                    QStringLiteral("%1 stations lues (%2 ignorées)."));
+    conclure(out, lus, rejets, bilan, QStringLiteral("UNR MIDAS"), message, QStringLiteral("%1 stations lues"));
     numeroter(out, depuis);
     return true;
 }

@@ -14,6 +14,7 @@
 #pragma once
 
 #include "data/records.h"
+#include "data/validation.h"
 
 #include <QByteArray>
 #include <QString>
@@ -27,6 +28,7 @@ struct BilanCatalogue {
     QString format;  // name of the recognised layout, e.g. "USGS ComCat (CSV)"
     int lus = 0;     // records appended
     int ignores = 0; // data rows skipped (bad numbers, missing magnitude, non-earthquake events)
+    BilanRejets rejets; // the same, with the line and reason of the first one
 };
 
 // Each reader appends to `out` and returns false (with a message) when the file

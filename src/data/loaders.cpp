@@ -3,6 +3,7 @@
 #include "data/catalogues.h"
 
 #include "data/textimport.h"
+#include "data/validation.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,16 +41,6 @@ bool lireFichier(const QString& chemin, QByteArray& donnees, ResultatChargement&
     return true;
 }
 
-void noterTroncature(const QString& chemin, bool tronque, int complets, ResultatChargement& r)
-{
-    r.tronque = tronque;
-    if (tronque)
-        r.message = QStringLiteral("Le fichier « %1 » est tronqué : %2 enregistrements complets ont été lus.")
-                        .arg(nomAffiche(chemin))
-                        .arg(complets);
-}
-
-constexpr float IncVitAltMax = 1e6f;  // mm/an
 
 template <typename T>
 T lireLE(const char* p)
@@ -96,6 +87,57 @@ void decoderTous(const QByteArray& donnees, int taille, std::vector<T>& out, boo
         decode(p, out[debut + static_cast<std::size_t>(i)]);
 }
 
+QString verifier(TSeisme& s)
+{
+    return verifierSeisme(s);
+}
+QString verifier(TVolcan& v)
+{
+    return verifierVolcan(v);
+}
+QString verifier(TStationGPS& s)
+{
+    return verifierStation(s);
+}
+
+// What the messages call one record of each kind.
+struct Noms {
+    const char* singulier;
+    const char* pluriel;
+    const char* lu;      // the participle, singular then plural
+    const char* lus;
+    const char* fichier; // "un fichier de séismes"
+    const char* aucun;   // "aucun séisme"
+};
+Noms noms(const TSeisme*)
+{
+    return {"séisme", "séismes", "lu", "lus", "un fichier de séismes", "aucun séisme"};
+}
+Noms noms(const TVolcan*)
+{
+    return {"volcan", "volcans", "lu", "lus", "un fichier de volcans", "aucun volcan"};
+}
+Noms noms(const TStationGPS*)
+{
+    return {"station", "stations", "lue", "lues", "un fichier de stations GPS", "aucune station"};
+}
+
+// "1 séisme lu", "12 stations lues".
+template <typename T>
+QString nombreLu(int n)
+{
+    const Noms m = noms(static_cast<const T*>(nullptr));
+    return n == 1 ? QStringLiteral("1 %1 %2").arg(QString::fromUtf8(m.singulier), QString::fromUtf8(m.lu))
+                  : QStringLiteral("%1 %2 %3").arg(n).arg(QString::fromUtf8(m.pluriel), QString::fromUtf8(m.lus));
+}
+
+// The sentence of a load that kept some records and skipped others.
+template <typename T>
+QString texteRejets(const QString& chemin, int lus, const BilanRejets& rejets, bool lignes)
+{
+    return QStringLiteral("Fichier « %1 » : %2 ; %3.").arg(nomAffiche(chemin), nombreLu<T>(lus), rejets.texte(lignes));
+}
+
 template <typename T>
 ResultatChargement lireBinaire(const QString& chemin, std::vector<T>& out,
                                void (*decoder)(const QByteArray&, std::vector<T>&, bool*))
@@ -104,12 +146,49 @@ ResultatChargement lireBinaire(const QString& chemin, std::vector<T>& out,
     QByteArray donnees;
     if (!lireFichier(chemin, donnees, r))
         return r;
-    const std::size_t avant = out.size();
+    std::vector<T> lus;
     bool tronque = false;
-    decoder(donnees, out, &tronque);
+    decoder(donnees, lus, &tronque);
+    // Implausible records are dropped; the others keep their order.
+    BilanRejets rejets;
+    std::size_t garde = 0;
+    for (std::size_t i = 0; i < lus.size(); ++i) {
+        const QString raison = verifier(lus[i]);
+        if (!raison.isEmpty()) {
+            rejets.noter(static_cast<int>(i + 1), raison);
+            continue;
+        }
+        if (garde != i)
+            lus[garde] = lus[i];
+        ++garde;
+    }
+    const std::size_t total = lus.size();
+    lus.resize(garde);
+    r.ignores = rejets.nombre;
+    r.tronque = tronque;
+    const Noms n = noms(static_cast<const T*>(nullptr));
+    if (total > 0 && rejets.nombre * 2 > static_cast<int>(total)) {
+        // Mostly garbage: a file of another kind, a picture renamed, random bytes.
+        r.message = QStringLiteral("Le fichier « %1 » n'est pas %2 : %3 enregistrements sur %4 sont invalides "
+                                   "(le premier, n° %5 : %6).")
+                        .arg(nomAffiche(chemin), QString::fromUtf8(n.fichier))
+                        .arg(rejets.nombre)
+                        .arg(total)
+                        .arg(rejets.premier)
+                        .arg(rejets.raison);
+        return r;
+    }
     r.ok = true;
-    r.lus = static_cast<int>(out.size() - avant);
-    noterTroncature(chemin, tronque, r.lus, r);
+    r.lus = static_cast<int>(lus.size());
+    out.insert(out.end(), lus.begin(), lus.end());
+    if (tronque)
+        r.message = QStringLiteral("Le fichier « %1 » est tronqué : %2 enregistrements complets ont été lus.")
+                        .arg(nomAffiche(chemin))
+                        .arg(total);
+    if (rejets.nombre > 0) {
+        const QString t = texteRejets<T>(chemin, r.lus, rejets, false);
+        r.message = r.message.isEmpty() ? t : r.message + QLatin1Char(' ') + t;
+    }
     return r;
 }
 
@@ -176,10 +255,10 @@ void decoderStations(const QByteArray& donnees, std::vector<TStationGPS>& out, b
             *champs[i] = lireLE<double>(p + 12 + 8 * i);
         // The last uncertainty is stored as a single in the last four bytes. Older
         // files hold there the low half of a double, which reads as an arbitrary
-        // single: a value that cannot be an uncertainty (not finite, or out of all
-        // measure) is taken as 0.
+        // single: a value that cannot be an uncertainty (not finite, negative or out
+        // of all measure) is taken as 0 rather than making the station invalid.
         const float inc = lireLE<float>(p + 100);
-        s.IncVitAlt = std::isfinite(inc) && std::fabs(inc) < IncVitAltMax ? static_cast<double>(inc) : 0.0;
+        s.IncVitAlt = inc >= 0 && inc <= bornes::IncertitudeVitesseMax ? static_cast<double>(inc) : 0.0;
     });
 }
 
@@ -240,7 +319,8 @@ namespace {
 template <typename T>
 ResultatChargement lireSelonExtension(const QString& chemin, std::vector<T>& out, const char* extension,
                                       void (*decoder)(const QByteArray&, std::vector<T>&, bool*),
-                                      int (*importer)(const QByteArray&, std::vector<T>&))
+                                      int (*importer)(const QByteArray&, std::vector<T>&, BilanRejets*, bool*),
+                                      const char* forme)
 {
     if (estFichierBinaire(chemin, extension))
         return lireBinaire<T>(chemin, out, decoder);
@@ -248,14 +328,20 @@ ResultatChargement lireSelonExtension(const QString& chemin, std::vector<T>& out
     QByteArray donnees;
     if (!lireFichier(chemin, donnees, r))
         return r;
+    BilanRejets rejets;
+    bool cadre = false;
+    r.lus = importer(donnees, out, &rejets, &cadre);
+    r.ignores = rejets.nombre;
+    if (!cadre) {
+        r.message = QStringLiteral("Le fichier « %1 » n'a pas la forme attendue (%2).")
+                        .arg(nomAffiche(chemin), QString::fromUtf8(forme));
+        return r;
+    }
     r.ok = true;
-    r.lus = importer(donnees, out);
+    if (rejets.nombre > 0)
+        r.message = texteRejets<T>(chemin, r.lus, rejets, true);
     return r;
 }
-
-}  // namespace
-
-namespace {
 
 // Agency catalogues (CSV, GeoJSON) go through their own readers, which recognise the
 // layout from the header line.
@@ -273,10 +359,21 @@ ResultatChargement lireCatalogue(const QString& chemin, std::vector<T>& out,
     ResultatChargement r;
     const std::size_t avant = out.size();
     BilanCatalogue bilan;
-    r.ok = lecteur(chemin, out, &r.message, &bilan);
+    QString message;
+    r.ok = lecteur(chemin, out, &message, &bilan);
     r.lus = static_cast<int>(out.size() - avant);
+    r.ignores = bilan.rejets.nombre;
+    if (!r.ok)
+        r.message = message;
+    else if (bilan.rejets.nombre > 0)
+        r.message = QStringLiteral("Fichier « %1 » : %2").arg(nomAffiche(chemin), message);
     return r;
 }
+
+constexpr const char* FormeSeismes =
+    "un catalogue en colonnes : une ligne de tirets « --------- », puis une ligne par séisme";
+constexpr const char* FormeVolcans =
+    "une liste en colonnes : une ligne de tirets « --------- », puis une ligne par volcan";
 
 }  // namespace
 
@@ -284,14 +381,14 @@ ResultatChargement lireSeismes(const QString& chemin, std::vector<TSeisme>& out)
 {
     if (estCatalogue(chemin, true))
         return lireCatalogue<TSeisme>(chemin, out, &lireCatalogueSeismes);
-    return lireSelonExtension<TSeisme>(chemin, out, "FSE", &decoderSeismes, &importerSeismesTexte);
+    return lireSelonExtension<TSeisme>(chemin, out, "FSE", &decoderSeismes, &importerSeismesTexte, FormeSeismes);
 }
 
 ResultatChargement lireVolcans(const QString& chemin, std::vector<TVolcan>& out)
 {
     if (estCatalogue(chemin, false))
         return lireCatalogue<TVolcan>(chemin, out, &lireCatalogueVolcans);
-    return lireSelonExtension<TVolcan>(chemin, out, "FVO", &decoderVolcans, &importerVolcansTexte);
+    return lireSelonExtension<TVolcan>(chemin, out, "FVO", &decoderVolcans, &importerVolcansTexte, FormeVolcans);
 }
 
 ResultatChargement lireStations(const QString& chemin, std::vector<TStationGPS>& out)
@@ -306,15 +403,56 @@ ResultatChargement lireStations(const QString& chemin, std::vector<TStationGPS>&
         return r;
     const std::size_t avant = out.size();
     int ligne = 0;
-    r.ok = importerGPSTexte(donnees, out, &ligne);
+    BilanRejets rejets;
+    bool entete = false;
+    r.ok = importerGPSTexte(donnees, out, &ligne, &rejets, &entete);
     r.lus = static_cast<int>(out.size() - avant);
+    r.ignores = rejets.nombre;
     r.ligneErreur = r.ok ? 0 : ligne;
-    if (!r.ok)
-        r.message = QStringLiteral("Fichier « %1 » : ligne %2 illisible (nombre attendu).")
+    if (!entete) {
+        r.ok = false;
+        r.message = QStringLiteral("Le fichier « %1 » n'a pas la forme attendue (une table de vitesses GPS : une "
+                                   "ligne d'en-tête contenant « LAT », puis des lignes « POS » et « VEL »).")
+                        .arg(nomAffiche(chemin));
+    } else if (!r.ok) {
+        r.message = QStringLiteral("Fichier « %1 » : ligne %2 illisible (nombre attendu) ; %3 avant elle.")
                         .arg(nomAffiche(chemin))
-                        .arg(ligne);
+                        .arg(ligne)
+                        .arg(nombreLu<TStationGPS>(r.lus));
+        if (rejets.nombre > 0)
+            r.message += QLatin1Char(' ') + rejets.texte(true) + QLatin1Char('.');
+    } else if (rejets.nombre > 0) {
+        r.message = texteRejets<TStationGPS>(chemin, r.lus, rejets, true);
+    }
     return r;
 }
+
+// ---- Store loaders ---------------------------------------------------------
+
+namespace {
+
+// A load that kept nothing changes nothing: it fails, saying so.
+template <typename T>
+void rienDeValide(const QString& chemin, ResultatChargement& r)
+{
+    if (!r.ok || r.lus > 0)
+        return;
+    const Noms n = noms(static_cast<const T*>(nullptr));
+    QString t = QStringLiteral("Le fichier « %1 » ne contient %2 valide")
+                    .arg(nomAffiche(chemin), QString::fromUtf8(n.aucun));
+    if (!r.message.isEmpty())
+        t += QStringLiteral(" (") + r.message + QLatin1Char(')');
+    r.ok = false;
+    r.message = t + QStringLiteral(". Les données affichées sont conservées.");
+}
+
+void donneesConservees(ResultatChargement& r)
+{
+    if (!r.ok && !r.message.isEmpty() && !r.message.contains(QStringLiteral("sont conservées")))
+        r.message += QStringLiteral(" Les données affichées sont conservées.");
+}
+
+}  // namespace
 
 // ---- Store loaders ---------------------------------------------------------
 
@@ -322,10 +460,14 @@ ResultatChargement ChargerSeismes(const QString& chemin)
 {
     std::vector<TSeisme> lus;
     ResultatChargement r = lireSeismes(chemin, lus);
-    if (!r.ok)
+    rienDeValide<TSeisme>(chemin, r);
+    if (!r.ok) {
+        donneesConservees(r);
         return r;
+    }
     TabSeismes = std::move(lus);
     SeismesCharges = true;
+    r.remplace = true;
     return r;
 }
 
@@ -333,10 +475,14 @@ ResultatChargement ChargerVolcans(const QString& chemin)
 {
     std::vector<TVolcan> lus;
     ResultatChargement r = lireVolcans(chemin, lus);
-    if (!r.ok)
+    rienDeValide<TVolcan>(chemin, r);
+    if (!r.ok) {
+        donneesConservees(r);
         return r;
+    }
     TabVolcans = std::move(lus);
     VolcansCharges = true;
+    r.remplace = true;
     return r;
 }
 
@@ -344,18 +490,22 @@ ResultatChargement ChargerGPS(const QString& chemin)
 {
     std::vector<TStationGPS> lus;
     ResultatChargement r = lireStations(chemin, lus);
-    // A file that could not be read changes nothing; a text import stopped on a bad
-    // line keeps what it read before it.
-    if (!r.ok && r.ligneErreur == 0)
-        return r;
-    if (estFichierBinaire(chemin, "GPS") || !lus.empty()) {
-        // Rang as stored in a file may designate nothing in the new store: every
-        // station designates itself again.
-        for (std::size_t i = 0; i < lus.size(); ++i)
-            lus[i].Rang = i <= 32767 ? static_cast<std::int16_t>(i) : std::int16_t(-1);
-        TabStations = std::move(lus);
+    // A text import stopped on a bad line keeps what it read before it.
+    const bool arretTexte = !r.ok && r.ligneErreur > 0 && !lus.empty();
+    if (!arretTexte) {
+        rienDeValide<TStationGPS>(chemin, r);
+        if (!r.ok) {
+            donneesConservees(r);
+            return r;
+        }
     }
+    // Rang as stored in a file may designate nothing in the new store: every
+    // station designates itself again.
+    for (std::size_t i = 0; i < lus.size(); ++i)
+        lus[i].Rang = i <= 32767 ? static_cast<std::int16_t>(i) : std::int16_t(-1);
+    TabStations = std::move(lus);
     GPSCharges = true;
+    r.remplace = true;
     return r;
 }
 

@@ -18,11 +18,15 @@ constexpr int TailleVolcan = 39;
 constexpr int TailleStation = 104;
 
 struct ResultatChargement {
-    bool ok = false;      // false: the file could not be read, or a text import stopped on a bad line
-    int lus = 0;          // records read
+    bool ok = false;      // false: nothing was loaded (unreadable file, no valid record, not a file of
+                          // the kind), or a GPS text import stopped on a bad line
+    int lus = 0;          // records read and kept
+    int ignores = 0;      // records or lines skipped (implausible values, unreadable lines)
     bool tronque = false; // a binary file ended inside a record (that record is not kept)
     int ligneErreur = 0;  // GPS text: 1-based number of the line that stopped the import
-    QString message;      // French text to show; empty when there is nothing to say
+    bool remplace = false; // store loaders: the store now holds what was read
+    QString message;      // French text to show (an error when !ok, a warning otherwise);
+                          // empty when there is nothing to say
 };
 
 struct ResultatEcriture {
@@ -46,19 +50,23 @@ QByteArray encoderVolcans(const std::vector<TVolcan>& volcans);
 QByteArray encoderStations(const std::vector<TStationGPS>& stations);
 
 // Reading into a vector (appended to `out`), binary or text by extension; the
-// global stores are not touched.
+// global stores are not touched. Only plausible records are kept (validation.h);
+// the others are counted and the message says how many and where the first one
+// was. A binary file whose records are mostly implausible is not a file of the
+// kind: nothing is kept and the result fails.
 ResultatChargement lireSeismes(const QString& chemin, std::vector<TSeisme>& out);
 ResultatChargement lireVolcans(const QString& chemin, std::vector<TVolcan>& out);
 ResultatChargement lireStations(const QString& chemin, std::vector<TStationGPS>& out);
 
-// Store loaders. A file that cannot be read leaves the store as it was.
+// Store loaders. A file that cannot be read, or that yields no valid record, leaves
+// the store as it was and fails with a message naming the file and the reason.
 // Earthquakes and volcanoes: the store is replaced by the file's records and the
 // load flag set.
 ResultatChargement ChargerSeismes(const QString& chemin);
 ResultatChargement ChargerVolcans(const QString& chemin);
 // GPS: TabStations is replaced by the stations read, each station's Rang being
-// renumbered to its index; a text file that yields no station leaves the previous
-// stations in place (also when its import stops on a bad line).
+// renumbered to its index; a file that yields no station leaves the previous
+// stations in place (also when a text import stops on a bad line).
 ResultatChargement ChargerGPS(const QString& chemin);
 
 // Writing a whole file (through a temporary file renamed at the end, so that a

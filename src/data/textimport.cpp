@@ -84,41 +84,48 @@ bool passerEntete(LecteurLignes& lecteur)
     return false;
 }
 
-bool seismeDepuisLigne(const QByteArray& ligne, TSeisme& s)
+// Each line decoder returns an empty text when the line gives a record, else why not.
+QString seismeDepuisLigne(const QByteArray& ligne, TSeisme& s)
 {
     int annee = 0, mois = 0, jour = 0, h = 0, mn = 0, sec = 0;
     if (!entierCol(ligne, 1, 4, annee) || !entierCol(ligne, 6, 7, mois) || !entierCol(ligne, 9, 10, jour) ||
         !entierCol(ligne, 12, 13, h) || !entierCol(ligne, 15, 16, mn) || !entierCol(ligne, 18, 19, sec))
-        return false;
+        return QStringLiteral("date illisible");
     double date = 0, lat = 0, lon = 0, prof = 0, mag = 0;
     if (!encoderDateHeure(annee, mois, jour, h, mn, sec, date))
-        return false;
+        return QStringLiteral("date impossible");
     if (!reelCol(ligne, 24, 31, lat) || !reelCol(ligne, 33, 41, lon) || !reelCol(ligne, 43, 48, prof) ||
         !reelCol(ligne, 50, 54, mag))
-        return false;
+        return QStringLiteral("nombres illisibles");
+    const QString raison = verifierValeursSeisme(date, lat, lon, prof, mag);
+    if (!raison.isEmpty())
+        return raison;
     s.DateHeure = date;
     s.Latitude = static_cast<float>(lat);
-    s.Longitude = static_cast<float>(lon);
+    s.Longitude = static_cast<float>(longitudeNormalisee(lon));
     s.Profondeur = static_cast<float>(prof);
     s.Magnitude = static_cast<float>(mag);
-    return true;
+    return QString();
 }
 
-bool volcanDepuisLigne(const QByteArray& ligne, TVolcan& v)
+QString volcanDepuisLigne(const QByteArray& ligne, TVolcan& v)
 {
     double lat = 0, lon = 0, alt = 0;
     if (!reelCol(ligne, 63, 69, lat) || !reelCol(ligne, 71, 78, lon) || !reelCol(ligne, 81, 85, alt))
-        return false;
+        return QStringLiteral("nombres illisibles");
+    const QString raison = verifierValeursVolcan(lat, lon, alt);
+    if (!raison.isEmpty())
+        return raison;
     const Champ nom = colonnes(ligne, 11, 35);
     v.Nom.assignBytes(nom.d, static_cast<int>(nom.f - nom.d));
     v.Latitude = static_cast<float>(lat);
-    v.Longitude = static_cast<float>(lon);
-    v.Altitude = static_cast<float>(alt);
+    v.Longitude = static_cast<float>(longitudeNormalisee(lon));
+    v.Altitude = versSimple(alt);
     const Champ type = colonnes(ligne, 87, 106);
     v.TypeVolcan = static_cast<std::uint8_t>(codeTypeVolcanDepuisTexte(QByteArray(type.d, type.f - type.d)));
     const Champ act = colonnes(ligne, 132, 133);
     v.Activite = static_cast<std::uint8_t>(codeActiviteDepuisTexte(QByteArray(act.d, act.f - act.d)));
-    return true;
+    return QString();
 }
 
 // Reads the six numbers of a "POS "/"VEL " line's tail: leading blanks skipped,
@@ -145,12 +152,15 @@ namespace {
 
 // The framing shared by the catalogue and the volcano list: lines after the first
 // one holding nine hyphens, up to "</PRE>" or the end; a line that does not
-// convert yields nothing.
+// convert, or whose values are implausible, yields nothing.
 template <typename T, typename Decode>
-int importerCadre(const QByteArray& donnees, std::vector<T>& out, Decode decode)
+int importerCadre(const QByteArray& donnees, std::vector<T>& out, Decode decode, BilanRejets* rejets, bool* cadre)
 {
     LecteurLignes lecteur(donnees);
-    if (!passerEntete(lecteur))
+    const bool trouve = passerEntete(lecteur);
+    if (cadre)
+        *cadre = trouve;
+    if (!trouve)
         return 0;
     int n = 0;
     QByteArray ligne;
@@ -158,37 +168,45 @@ int importerCadre(const QByteArray& donnees, std::vector<T>& out, Decode decode)
         if (estFinPre(ligne))
             break;
         T enregistrement;
-        if (decode(ligne, enregistrement)) {
-            out.push_back(enregistrement);
-            ++n;
+        const QString raison = decode(ligne, enregistrement);
+        if (!raison.isEmpty()) {
+            // Blank lines are not records.
+            if (rejets && !ligne.trimmed().isEmpty())
+                rejets->noter(lecteur.numero(), raison);
+            continue;
         }
+        out.push_back(enregistrement);
+        ++n;
     }
     return n;
 }
 
 }  // namespace
 
-int importerSeismesTexte(const QByteArray& donnees, std::vector<TSeisme>& out)
+int importerSeismesTexte(const QByteArray& donnees, std::vector<TSeisme>& out, BilanRejets* rejets, bool* cadre)
 {
-    return importerCadre(donnees, out, &seismeDepuisLigne);
+    return importerCadre(donnees, out, &seismeDepuisLigne, rejets, cadre);
 }
 
-int importerVolcansTexte(const QByteArray& donnees, std::vector<TVolcan>& out)
+int importerVolcansTexte(const QByteArray& donnees, std::vector<TVolcan>& out, BilanRejets* rejets, bool* cadre)
 {
-    return importerCadre(donnees, out, &volcanDepuisLigne);
+    return importerCadre(donnees, out, &volcanDepuisLigne, rejets, cadre);
 }
 
-bool importerGPSTexte(const QByteArray& donnees, std::vector<TStationGPS>& out, int* ligneErreur)
+bool importerGPSTexte(const QByteArray& donnees, std::vector<TStationGPS>& out, int* ligneErreur,
+                      BilanRejets* rejets, bool* entete)
 {
     LecteurLignes lecteur(donnees);
     QByteArray ligne;
-    bool entete = false;
+    bool trouve = false;
     while (lecteur.suivante(ligne))
         if (ligne.toUpper().contains("LAT ")) {
-            entete = true;
+            trouve = true;
             break;
         }
-    if (!entete)
+    if (entete)
+        *entete = trouve;
+    if (!trouve)
         return true;
 
     const char separateur = SeparateurDecimal();
@@ -234,6 +252,12 @@ bool importerGPSTexte(const QByteArray& donnees, std::vector<TStationGPS>& out, 
             tampon.IncVitAlt = v[5];
             if (tampon.IncVitLat != 0) {
                 TStationGPS s = tampon;
+                const QString raison = verifierStation(s);
+                if (!raison.isEmpty()) {
+                    if (rejets)
+                        rejets->noter(lecteur.numero(), raison);
+                    continue;
+                }
                 const std::size_t index = out.size();
                 s.Rang = index <= 32767 ? static_cast<std::int16_t>(index) : std::int16_t(-1);
                 out.push_back(s);

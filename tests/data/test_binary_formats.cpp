@@ -166,10 +166,15 @@ TEST_F(StoresFixture, FseDe48Et50OctetsEtFichierVide)
     EXPECT_TRUE(r.message.contains(QStringLiteral("b.FSE")));
     EXPECT_TRUE(r.message.contains(QStringLiteral("2 enregistrements")));
 
+    // An empty file yields no record: the load fails, says so, and the earthquakes
+    // in place stay.
     r = ChargerSeismes(ecrire("vide.fse", QByteArray()));
-    EXPECT_TRUE(r.ok);
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.remplace);
     EXPECT_EQ(r.lus, 0);
-    EXPECT_TRUE(TabSeismes.empty()) << "an empty file yields no record";
+    EXPECT_TRUE(r.message.contains(QStringLiteral("vide.fse")));
+    EXPECT_TRUE(r.message.contains(QStringLiteral("aucun séisme")));
+    EXPECT_EQ(TabSeismes.size(), 2u);
 }
 
 TEST_F(StoresFixture, FichiersIllisiblesLaissentLeMagasinIntact)
@@ -260,11 +265,13 @@ TEST_F(StoresFixture, ExtensionChoisitBinaireOuTexteSansTenirCompteDeLaCasse)
     EXPECT_TRUE(estFichierBinaire("x/y.Fse", "FSE"));
     EXPECT_FALSE(estFichierBinaire("x/y.fse.txt", "FSE"));
     EXPECT_FALSE(estFichierBinaire("x/fse", "FSE"));
-    // A .txt full of record bytes is read as text: nothing matches, nothing loaded.
+    // A .txt full of record bytes is read as text: nothing matches, nothing loaded,
+    // and the message says the text has not the expected form.
     const QByteArray b = encoderSeismes({seisme(1, 2, 3, 4, 5)});
     ResultatChargement r = ChargerSeismes(ecrire("s.txt", b));
-    EXPECT_TRUE(r.ok);
+    EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.lus, 0);
+    EXPECT_TRUE(r.message.contains(QStringLiteral("forme attendue"))) << r.message.toStdString();
     r = ChargerSeismes(ecrire("S.FsE", b));
     EXPECT_EQ(r.lus, 1);
 }

@@ -274,9 +274,12 @@ TEST_F(StoresFixture, ChargerGPSTexteEchecNommeLaLigneEtGardeCeQuiPrecede)
     ASSERT_EQ(TabStations.size(), 1u);
     EXPECT_EQ(shortToQString(TabStations[0].Nom), QStringLiteral("AAAA"));
 
-    // A text that yields no station leaves the previous ones, failure or not.
+    // A text that yields no station leaves the previous ones, failure or not, and
+    // says so.
     TabStations.resize(3);
-    EXPECT_TRUE(ChargerGPS(ecrire("vide.txt", kEnteteGPS)).ok);
+    r = ChargerGPS(ecrire("vide.txt", kEnteteGPS));
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.message.contains(QStringLiteral("aucune station"))) << r.message.toStdString();
     EXPECT_EQ(TabStations.size(), 3u);
     EXPECT_FALSE(ChargerGPS(ecrire("mauvais.txt", kEnteteGPS + pos("XXXX", "z"))).ok);
     EXPECT_EQ(TabStations.size(), 3u);
