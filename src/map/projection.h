@@ -14,9 +14,17 @@
 namespace carte {
 
 // Rounding to the nearest integer, ties to even (the rounding of every coordinate
-// computed from reals).
+// computed from reals). Whatever a store holds, the result is defined: NaN gives 0
+// and values beyond ±1e9 are clamped there (pixels that far are off every picture,
+// and the sums made with them cannot overflow an int).
 inline int arrondi(double v)
 {
+    if (!(v == v))
+        return 0;
+    if (v > 1e9)
+        v = 1e9;
+    else if (v < -1e9)
+        v = -1e9;
     return static_cast<int>(std::nearbyint(v));
 }
 

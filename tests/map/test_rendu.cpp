@@ -1,5 +1,9 @@
 // Earthquake, volcano and GPS layers, depth shading, vector components and legend.
+#include "map/lecture.h"
 #include "map/rendu.h"
+
+#include <cmath>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -188,4 +192,47 @@ TEST(Legende, SizeAndPlacementInTheGPSLayer)
     dessinerGPS(b, {}, r, etat3600(), true, &l);
     EXPECT_EQ(alphaOf(b.pixel(51, 21)), 0x60u);
     EXPECT_EQ(b.pixel(49, 21), clTransparentWhite32);
+}
+
+// Whatever a store holds (records made in memory, not read from a file), the
+// layers and readouts are drawn without leaving the pictures or the int range.
+TEST(Robustesse, LayersAndReadoutsStayDefinedWhateverTheStoresHold)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::vector<TSeisme> seismes = {seisme(10, 10, -1e10f, 5),   seisme(10, 10, nan, 5),
+                                          seisme(nan, inf, 10, 5),     seisme(1e30f, -1e30f, 1e30f, 1e30f),
+                                          seisme(-1e30f, 1e30f, -inf, inf), seisme(20, 20, 10, 5)};
+    std::vector<TVolcan> volcans(3);
+    volcans[0].Longitude = nan;
+    volcans[1].Latitude = 1e30f;
+    volcans[1].TypeVolcan = 255;
+    volcans[2].Altitude = 1e30f;
+    std::vector<TStationGPS> stations = {station(0, 0, 1e12, -1e12), station(nan, nan, nan, nan),
+                                         station(1e300, -1e300, 1e300, 1e300), station(5, 5, 10, 10)};
+    stations[0].IncVitLat = 1;
+    for (int decalage : {0, 90, -180}) {
+        EtatCarte e = etat3600();
+        e.fixerDecalage(decalage);
+        ReglagesAffichage r;
+        r.MagnitudeMini = -100;
+        TBitmap32 calque(e.W, e.H);
+        dessinerSeismes(calque, seismes, r, e);
+        EXPECT_GT(pixelsNonVides(calque, clTransparentWhite32), 0) << "the valid records are still drawn";
+        dessinerVolcans(calque, volcans, r, e);
+        dessinerGPS(calque, stations, r, e, true, nullptr);
+        e.choisirStationRef(stations, 0);
+        dessinerGPS(calque, stations, r, e, true, nullptr);
+        e.choisirStationRef(stations, 2);
+        dessinerGPS(calque, stations, r, e, true, nullptr);
+    }
+    EXPECT_EQ(poidsProfondeur(-1e10, 500), 255);
+    EXPECT_EQ(poidsProfondeur(std::nan(""), 500), 0);
+    for (const TStationGPS& s : stations)
+        carte::lectureStation({s}, s.Longitude, s.Latitude, true, 1e300, -1e300);
+    for (const TVolcan& v : volcans)
+        carte::lectureVolcan({v}, v.Longitude, v.Latitude);
+    EXPECT_FALSE(carte::indicesGrille(std::nan(""), 1e300, 360, 180, 0, 6).surGrille);
+    EXPECT_EQ(carte::arrondi(std::nan("")), 0);
+    EXPECT_EQ(carte::arrondi(1e300), 1000000000);
 }
