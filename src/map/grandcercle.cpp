@@ -34,7 +34,17 @@ const TablesColonnes& tablesColonnes(int W)
     return t;
 }
 
-// Calls piece(x1, y1, x2, y2) for each straight piece of the arc, in order.
+// Calls piece(x1, y1, x2, y2) for each straight piece of the shorter arc, in order.
+//
+// When the ends lie more than 180° of longitude apart on the shifted map, the
+// shorter arc leaves the map by one side and comes back by the other: the second
+// end is then taken one map width beyond that side, the arc is stepped towards it
+// as if the map went on, and each piece is drawn where it lies and again one map
+// width back, so that what lies beyond the side shows at the opposite side.
+//
+// Two exactly antipodal ends have no shorter arc: they are drawn without crossing
+// the side of the map, over the North Pole (or along the equator when both are
+// on it).
 template <class F>
 void parcourirGrandCercle(const TSegmentGeo& s, int W, int H, int decalage, F&& piece)
 {
@@ -42,29 +52,46 @@ void parcourirGrandCercle(const TSegmentGeo& s, int W, int H, int decalage, F&& 
         return;
     const PointCarte p1 = geoVersCarte(s.Lon1, s.Lat1, W, H, decalage);
     const PointCarte p2 = geoVersCarte(s.Lon2, s.Lat2, W, H, decalage);
+    const double rad = M_PI / 180.0;
+    const double l1 = longitudeDecalee(s.Lon1, decalage);
+    const double l2 = longitudeDecalee(s.Lon2, decalage);
+    const double ecart = l2 - l1;
+    int x2 = p2.x; // the second end as the stepping reaches it
+    int report = 0; // where the pieces are drawn again: +W, -W or nowhere
+    if (ecart > 180) {
+        x2 -= W;
+        report = W;
+    } else if (ecart < -180) {
+        x2 += W;
+        report = -W;
+    }
+    auto morceau = [&](int xa, int ya, int xb, int yb) {
+        const int gauche = std::min(xa, xb), droite = std::max(xa, xb);
+        if (droite >= -2 && gauche <= W + 2)
+            piece(xa, ya, xb, yb);
+        if (report != 0 && droite + report >= -2 && gauche + report <= W + 2)
+            piece(xa + report, ya, xb + report, yb);
+    };
 
-    if (std::abs(p1.x - p2.x) <= 14 || (std::fabs(s.Lat1) < 1 && std::fabs(s.Lat2) < 1)) {
-        piece(p1.x, p1.y, p2.x, p2.y);
+    if (std::abs(p1.x - x2) <= 14 || (std::fabs(s.Lat1) < 1 && std::fabs(s.Lat2) < 1)) {
+        morceau(p1.x, p1.y, x2, p2.y);
         return;
     }
     if (std::fabs(s.Lat2) > 89) {
-        piece(p1.x, p1.y, p2.x, p2.y);
+        morceau(p1.x, p1.y, x2, p2.y);
         return;
     }
     if (std::fabs(s.Lat1) > 89) {
-        piece(p2.x, p1.y, p2.x, p2.y);
+        morceau(x2, p1.y, x2, p2.y);
         return;
     }
 
     // The great circle is the plane through the centre whose points satisfy
     // tan(lat) = -(N cos(lon) + M sin(lon)), longitudes counted with the shift.
-    const double rad = M_PI / 180.0;
-    const double l1 = longitudeDecalee(s.Lon1, decalage) * rad;
-    const double l2 = longitudeDecalee(s.Lon2, decalage) * rad;
     const double f1 = s.Lat1 * rad;
     const double f2 = s.Lat2 * rad;
-    const double a1 = std::cos(f1) * std::cos(l1), b1 = std::cos(f1) * std::sin(l1), c1 = std::sin(f1);
-    const double a2 = std::cos(f2) * std::cos(l2), b2 = std::cos(f2) * std::sin(l2), c2 = std::sin(f2);
+    const double a1 = std::cos(f1) * std::cos(l1 * rad), b1 = std::cos(f1) * std::sin(l1 * rad), c1 = std::sin(f1);
+    const double a2 = std::cos(f2) * std::cos(l2 * rad), b2 = std::cos(f2) * std::sin(l2 * rad), c2 = std::sin(f2);
     const double det = a1 * b2 - a2 * b1;
     if (std::fabs(det) < 1e-9) {
         // Both ends on one meridian circle: the arc runs over the nearer pole.
@@ -77,15 +104,17 @@ void parcourirGrandCercle(const TSegmentGeo& s, int W, int H, int decalage, F&& 
     const double M = (-a1 * c2 + a2 * c1) / det;
 
     const TablesColonnes& t = tablesColonnes(W);
-    const int pas = p2.x > p1.x ? 1 : -1;
+    const int pas = x2 > p1.x ? 1 : -1;
     // Consecutive one-column steps that climb by the same number of rows lie on
     // one straight line: they are drawn as one piece.
     int xa = p1.x, ya = p1.y; // start of the pending piece
     int xp = p1.x, yp = p1.y; // its end
     int dyPiece = 0;
     bool enAttente = false;
-    for (int x = p1.x + pas; x != p2.x; x += pas) {
-        const std::size_t i = static_cast<std::size_t>(std::clamp(x, 0, W));
+    for (int x = p1.x + pas; x != x2; x += pas) {
+        // Columns beyond the sides are those of the same longitudes on the map.
+        const int colonne = ((x % W) + W) % W;
+        const std::size_t i = static_cast<std::size_t>(colonne);
         const double phi = std::atan(-(N * t.cosL[i] + M * t.sinL[i]));
         const int y = arrondi(H / 2.0 - phi / M_PI * H);
         if (enAttente && y - yp == dyPiece) {
@@ -94,7 +123,7 @@ void parcourirGrandCercle(const TSegmentGeo& s, int W, int H, int decalage, F&& 
             continue;
         }
         if (enAttente) {
-            piece(xa, ya, xp, yp);
+            morceau(xa, ya, xp, yp);
             xa = xp;
             ya = yp;
         }
@@ -104,8 +133,8 @@ void parcourirGrandCercle(const TSegmentGeo& s, int W, int H, int decalage, F&& 
         enAttente = true;
     }
     if (enAttente)
-        piece(xa, ya, xp, yp);
-    piece(xp, yp, p2.x, p2.y);
+        morceau(xa, ya, xp, yp);
+    morceau(xp, yp, x2, p2.y);
 }
 
 // Bounding boxes of runs of consecutive pieces.

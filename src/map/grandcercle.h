@@ -33,8 +33,8 @@ struct TCoupeGardee {
 };
 static_assert(sizeof(TCoupeGardee) == 56, "TCoupeGardee is five doubles and a 15-character short string");
 
-// The straight pieces, in map pixels, that draw the arc from (Lat1, Lon1) to
-// (Lat2, Lon2) on a W x H map shifted by `decalage` degrees:
+// The straight pieces, in map pixels, that draw the shorter arc from (Lat1, Lon1)
+// to (Lat2, Lon2) on a W x H map shifted by `decalage` degrees:
 //  - ends at most 14 pixels apart horizontally, or both within 1° of the equator:
 //    one straight line;
 //  - second end beyond 89° of latitude: one straight line; first end beyond 89°:
@@ -42,6 +42,10 @@ static_assert(sizeof(TCoupeGardee) == 56, "TCoupeGardee is five doubles and a 15
 //  - otherwise the great circle is stepped one pixel column at a time from the first
 //    end to the second. Two ends on opposite meridians (a circle through the poles)
 //    go straight over the nearer pole.
+// An arc whose shorter way crosses a side of the map is cut there: its pieces go
+// up to the side (and a little beyond, for the anti-aliasing) and come back from
+// the opposite side. Exactly antipodal ends, which have no shorter arc, are drawn
+// without crossing a side, over the North Pole or along the equator.
 std::vector<QLineF> piecesGrandCercle(const TSegmentGeo& s, int W, int H, int decalage);
 
 // Draws the arc anti-aliased in `couleur` onto `cible` (whose size is the map's)

@@ -36,8 +36,14 @@ TEST(InteractionGrandCercle, StraightCases)
     p = piecesGrandCercle({40, 0, 50, 1.5}, W, H, 0);
     EXPECT_GT(p.size(), 1u);
     // Both ends within 1 degree of the equator.
-    p = piecesGrandCercle({0.5, -100, -0.5, 100}, W, H, 0);
+    p = piecesGrandCercle({0.5, -10, -0.5, 100}, W, H, 0);
     ASSERT_EQ(p.size(), 1u);
+    // ... and 200° apart: the straight line goes the short way, across the side of
+    // the map, drawn from both sides.
+    p = piecesGrandCercle({0.5, -100, -0.5, 100}, W, H, 0);
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_EQ(p[0], QLineF(800, 895, -800, 905));
+    EXPECT_EQ(p[1], QLineF(4400, 895, 2800, 905));
     // Second end beyond 89 degrees: straight line between the two ends.
     p = piecesGrandCercle({10, 0, 89.5, 90}, W, H, 0);
     ASSERT_EQ(p.size(), 1u);
@@ -180,4 +186,64 @@ TEST(InteractionCoupe, AcceptanceAndOrdering)
     EXPECT_EQ(b.Lon1, 170 * 6);
     EXPECT_EQ(b.Lon2, 190 * 6);
     EXPECT_GT(b.Lon2, 180 * 6);
+}
+
+// The shorter arc across the side of the map: Tokyo to San Francisco runs over the
+// North Pacific (drawn on both sides of the unshifted map), not through Indonesia,
+// the South Atlantic and Brazil; the same line on the map shifted by 180° is one
+// unbroken arc over the middle of the map.
+TEST(InteractionGrandCercle, ShorterArcCrossesTheSideOfTheMap)
+{
+    const TSegmentGeo s{35.68, 139.69, 37.77, -122.42}; // Tokyo, San Francisco
+    for (int sens = 0; sens < 2; ++sens) {
+        const TSegmentGeo t = sens == 0 ? s : TSegmentGeo{s.Lat2, s.Lon2, s.Lat1, s.Lon1};
+        const auto p = piecesGrandCercle(t, W, H, 0);
+        ASSERT_GT(p.size(), 10u);
+        bool aGauche = false, aDroite = false;
+        for (const QLineF& l : p) {
+            for (const QPointF& q : {l.p1(), l.p2()}) {
+                // Every vertex over the North Pacific: either beyond Tokyo's meridian or
+                // beyond San Francisco's (counted from the side of the map it is drawn from).
+                const double lon = (q.x() - W / 2.0) / W * 360;
+                EXPECT_TRUE(lon > 139 || lon < -122) << lon;
+                const double lat = (H / 2.0 - q.y()) / H * 180;
+                EXPECT_GT(lat, 34);
+                EXPECT_LT(lat, 50);
+            }
+            aGauche |= std::min(l.x1(), l.x2()) <= 0;
+            aDroite |= std::max(l.x1(), l.x2()) >= W;
+        }
+        EXPECT_TRUE(aGauche && aDroite) << "the arc is cut at both sides";
+    }
+
+    // Shifted by 180°: the Pacific is in the middle, one arc with no piece beyond a side.
+    const auto q = piecesGrandCercle(s, W, H, 180);
+    for (const QLineF& l : q) {
+        EXPECT_GT(std::min(l.x1(), l.x2()), W / 4.0);
+        EXPECT_LT(std::max(l.x1(), l.x2()), 3 * W / 4.0);
+    }
+    EXPECT_EQ(distanceGrandCercle(s.Lon1, s.Lat1, s.Lon2, s.Lat2), 8272);
+
+    // On a picture: pixels at both sides, none over Africa or the Americas' middle.
+    TBitmap32 b(W, H);
+    TraceGrandCercle(s, clWhite32, b, 0);
+    int cotes = 0, milieu = 0;
+    for (int y = 0; y < H; ++y) {
+        cotes += b.pixel(0, y) != clTransparentWhite32;
+        cotes += b.pixel(W - 1, y) != clTransparentWhite32;
+        for (int x = W / 2 - 900; x < W / 2 + 900; x += 7)
+            milieu += b.pixel(x, y) != clTransparentWhite32;
+    }
+    EXPECT_GT(cotes, 1);
+    EXPECT_EQ(milieu, 0);
+
+    // Exactly antipodal ends have no shorter arc: over the North Pole, without
+    // crossing a side.
+    const auto a = piecesGrandCercle({30, -90, -30, 90}, W, H, 0);
+    ASSERT_EQ(a.size(), 2u);
+    EXPECT_EQ(a[0].y2(), 0);
+    for (const QLineF& l : a) {
+        EXPECT_GE(std::min(l.x1(), l.x2()), 0);
+        EXPECT_LE(std::max(l.x1(), l.x2()), W);
+    }
 }
