@@ -11,6 +11,8 @@
 #include "ui/dialogs.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QImage>
 #include <QCheckBox>
 #include <QDir>
 #include <QFrame>
@@ -731,22 +733,23 @@ TEST_F(FenetreCarte, RubberBandRepaintsOnlyWhatItCovered)
 {
     auto c = carteAffichee(carte());
     Souris s{*c};
-    // A long diagonal band: its bounding box covers most of the view, the
-    // rectangles along the line only a small part of it.
+    // A long diagonal band (less than half the map wide, so that the shorter arc
+    // stays on this side of the map): its bounding box covers a large part of the
+    // view, the rectangles along the line only a small part of it.
     c->Tracdarcdegrandcercle->trigger();
     s.bouger(QPoint(20, 20));
     s.appuyer(QPoint(20, 20));
-    s.bouger(QPoint(300, 159));
+    s.bouger(QPoint(170, 159));
     QApplication::processEvents();
     EspionPeinture espion;
     s.vp()->installEventFilter(&espion);
-    s.bouger(QPoint(301, 160));
+    s.bouger(QPoint(171, 160));
     QApplication::processEvents();
     s.vp()->removeEventFilter(&espion);
     const QSize vue = s.vp()->size();
     EXPECT_GT(espion.aire, 0);
     EXPECT_LT(espion.aire, static_cast<long long>(vue.width()) * vue.height() / 4);
-    s.relacher(QPoint(301, 160));
+    s.relacher(QPoint(171, 160));
 }
 
 TEST_F(FenetreCarte, LandmarksFromTheTableAndFromAFile)
@@ -797,4 +800,95 @@ TEST_F(FenetreCarte, DataOpenDialogsOfferCsv)
     ASSERT_EQ(script.fileRequests.size(), 3u);
     for (const FileDialogRequest& r : script.fileRequests)
         EXPECT_TRUE(r.filter.contains(QStringLiteral("CSV|*.csv"))) << r.filter.toStdString();
+}
+
+// A wrong file never wipes what the map shows and always says why; a partial load
+// says how much was read; saving nothing writes nothing; the save dialogs see the
+// data files.
+TEST_F(FenetreCarte, BadFilesSayWhyAndKeepTheMap)
+{
+    auto c = carte();
+    c->Seismes1->trigger();
+    ASSERT_EQ(TabSeismes.size(), 2u);
+    const TBitmap32 avant = c->calque(Calque::Seismes)->bitmap;
+    auto charger = [&](const QString& nom, const QByteArray& octets, QAction* commande) {
+        ecrire(d + nom, octets);
+        script.files.push_back(d + nom);
+        script.shown.clear();
+        commande->trigger();
+        return script.shown.empty() ? ScriptedDialogs::Shown{MsgKind::Information, QString(), MsgButtons::Ok}
+                                    : script.shown.back();
+    };
+
+    QByteArray photo;
+    {
+        QBuffer tampon(&photo);
+        tampon.open(QIODevice::WriteOnly);
+        QImage(64, 48, QImage::Format_RGB32).save(&tampon, "JPG");
+    }
+    struct Cas {
+        QString nom;
+        QByteArray octets;
+        const char* attendu;
+    } mauvais[] = {
+        {QStringLiteral("vide.fse"), QByteArray(), "aucun séisme"},
+        {QStringLiteral("photo.fse"), photo, "n'est pas un fichier de séismes"},
+        {QStringLiteral("autre.txt"), QByteArray("bonjour\nrien ici\n"), "forme attendue"},
+        {QStringLiteral("profond.fse"), encoderSeismes({[] {
+             TSeisme s;
+             s.Latitude = 10;
+             s.Longitude = 10;
+             s.Profondeur = -1e10f;
+             s.Magnitude = 5;
+             return s;
+         }()}),
+         "profondeur"},
+    };
+    for (const Cas& m : mauvais) {
+        const ScriptedDialogs::Shown vu = charger(m.nom, m.octets, c->OuvrirunfichierSeismes1);
+        EXPECT_EQ(vu.kind, MsgKind::Error) << m.nom.toStdString();
+        EXPECT_TRUE(vu.text.contains(m.nom)) << vu.text.toStdString();
+        EXPECT_TRUE(vu.text.contains(QString::fromUtf8(m.attendu))) << vu.text.toStdString();
+        EXPECT_EQ(TabSeismes.size(), 2u);
+        EXPECT_EQ(c->calque(Calque::Seismes)->bitmap, avant);
+    }
+
+    // A truncated file loads its complete records and says so.
+    std::vector<TSeisme> trois(3);
+    for (TSeisme& s : trois)
+        s.Magnitude = 5;
+    QByteArray tronque = encoderSeismes(trois);
+    tronque.chop(5);
+    ScriptedDialogs::Shown vu = charger(QStringLiteral("t.fse"), tronque, c->OuvrirunfichierSeismes1);
+    EXPECT_EQ(vu.kind, MsgKind::Warning);
+    EXPECT_TRUE(vu.text.contains(QStringLiteral("tronqué"))) << vu.text.toStdString();
+    EXPECT_EQ(TabSeismes.size(), 2u);
+
+    // GPS: a garbage CSV says what is wrong, not that the file is missing.
+    c->PointsGPS1->trigger();
+    ASSERT_EQ(TabStations.size(), 2u);
+    vu = charger(QStringLiteral("n.csv"), QByteArray("\x89PNG\r\n\x1a\n\x01\x02,\x03\n"), c->OuvrirunfichierGPS1);
+    EXPECT_EQ(vu.kind, MsgKind::Error);
+    EXPECT_FALSE(vu.text.contains(QStringLiteral("non trouvé"))) << vu.text.toStdString();
+    EXPECT_TRUE(vu.text.contains(QStringLiteral("n.csv")));
+    EXPECT_EQ(TabStations.size(), 2u);
+    vu = charger(QStringLiteral("vide.gps"), QByteArray(), c->OuvrirunfichierGPS1);
+    EXPECT_EQ(vu.kind, MsgKind::Error);
+    EXPECT_TRUE(vu.text.contains(QStringLiteral("aucune station"))) << vu.text.toStdString();
+    EXPECT_EQ(TabStations.size(), 2u);
+
+    // Save filters match the data files; nothing to save writes nothing.
+    script.fileRequests.clear();
+    c->Enregistrerlefichierdeseismes1->trigger();
+    c->EnregistrerlesvecteursaffichescommedonneesGPS1->trigger();
+    ASSERT_EQ(script.fileRequests.size(), 2u);
+    EXPECT_TRUE(script.fileRequests[0].filter.endsWith(QStringLiteral("|*.fse")));
+    EXPECT_TRUE(script.fileRequests[1].filter.endsWith(QStringLiteral("|*.gps")));
+    viderSeismes();
+    script.fileRequests.clear();
+    script.shown.clear();
+    c->Enregistrerlefichierdeseismes1->trigger();
+    EXPECT_TRUE(script.fileRequests.empty());
+    ASSERT_EQ(script.shown.size(), 1u);
+    EXPECT_TRUE(script.lastText().contains(QStringLiteral("rien à enregistrer")));
 }

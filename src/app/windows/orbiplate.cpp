@@ -74,21 +74,12 @@ void TOrbiplate::ouvrirEntree(const EntreeListe& e)
         if (c.Tableau_reperes->chargerFichier(e.chemin))
             c.AjouterReperes();
         break;
-    case GenreFichierListe::GPS: {
-        const ResultatChargement r = ChargerGPS(e.chemin);
-        if (!r.ok)
-            showError(r.message.isEmpty() ? QStringLiteral("Fichier ") + e.chemin + QStringLiteral(" non trouvé")
-                                          : r.message);
-        c.afficherGPS();
+    case GenreFichierListe::GPS:
+        c.chargerGPS(e.chemin);
         break;
-    }
-    case GenreFichierListe::Seismes: {
-        const ResultatChargement r = ChargerSeismes(e.chemin);
-        if (!r.ok && !r.message.isEmpty())
-            showError(r.message);
-        c.afficherSeismes();
+    case GenreFichierListe::Seismes:
+        c.chargerSeismes(e.chemin);
         break;
-    }
     case GenreFichierListe::Autre:
         ouvrirDocument(e.chemin);
         break;

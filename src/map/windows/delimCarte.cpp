@@ -680,11 +680,8 @@ void TCarte::PointsGPS1Click()
 {
     // The action toggled its check before this runs.
     majVisibiliteMenusGPS();
-    if (!GPSCharges) {
-        const ResultatChargement r = ChargerGPS(Config.FichierGPS);
-        if (!r.ok && !r.message.isEmpty())
-            showError(r.message);
-    }
+    if (!GPSCharges)
+        signalerChargement(ChargerGPS(Config.FichierGPS));
     if (PointsGPS1->isChecked()) {
         calque(Calque::GPS)->visible = true;
         DessinerGPS();
@@ -701,11 +698,8 @@ void TCarte::Seismes1Click()
         Document->invalidate();
         return;
     }
-    if (!SeismesCharges) {
-        const ResultatChargement r = ChargerSeismes(Config.FichierSeismes);
-        if (!r.ok && !r.message.isEmpty())
-            showError(r.message);
-    }
+    if (!SeismesCharges)
+        signalerChargement(ChargerSeismes(Config.FichierSeismes));
     afficherSeismes();
 }
 
@@ -716,12 +710,21 @@ void TCarte::Volcans1Click()
         Document->invalidate();
         return;
     }
-    if (!VolcansCharges) {
-        const ResultatChargement r = ChargerVolcans(Config.FichierVolcans);
-        if (!r.ok && !r.message.isEmpty())
-            showError(r.message);
-    }
+    if (!VolcansCharges)
+        signalerChargement(ChargerVolcans(Config.FichierVolcans));
     afficherVolcans();
+}
+
+void TCarte::signalerChargement(const ResultatChargement& r)
+{
+    if (r.message.isEmpty())
+        return;
+    // Nothing loaded: an error. Loaded in part (skipped records, truncated file, a
+    // text import stopped on a bad line): a warning over the new map.
+    if (r.remplace)
+        showWarning(r.message);
+    else
+        showError(r.message);
 }
 
 QString TCarte::demanderFichier(const QString& filtre)
@@ -735,43 +738,64 @@ QString TCarte::demanderFichier(const QString& filtre)
     return chemin;
 }
 
+bool TCarte::chargerGPS(const QString& chemin)
+{
+    const ResultatChargement r = ChargerGPS(chemin);
+    // A load that kept nothing leaves the map as it was.
+    if (r.remplace)
+        afficherGPS();
+    signalerChargement(r);
+    return r.remplace;
+}
+
+bool TCarte::chargerSeismes(const QString& chemin)
+{
+    const ResultatChargement r = ChargerSeismes(chemin);
+    if (r.remplace)
+        afficherSeismes();
+    signalerChargement(r);
+    return r.remplace;
+}
+
+bool TCarte::chargerVolcans(const QString& chemin)
+{
+    const ResultatChargement r = ChargerVolcans(chemin);
+    if (r.remplace)
+        afficherVolcans();
+    signalerChargement(r);
+    return r.remplace;
+}
+
 void TCarte::OuvrirunfichierGPS1Click()
 {
     const QString chemin = demanderFichier(QStringLiteral("GPS|*.gps|Texte|*.txt|CSV|*.csv|Tous|*.*"));
-    if (chemin.isEmpty())
-        return;
-    const ResultatChargement r = ChargerGPS(chemin);
-    if (!r.ok)
-        showError(QStringLiteral("Fichier ") + chemin + QStringLiteral(" non trouvé"));
-    afficherGPS();
+    if (!chemin.isEmpty())
+        chargerGPS(chemin);
 }
 
 void TCarte::OuvrirunfichierSeismes1Click()
 {
-    const QString chemin = demanderFichier(QStringLiteral("Seismes|*.fse|Texte|*.txt|CSV|*.csv"));
-    if (chemin.isEmpty())
-        return;
-    const ResultatChargement r = ChargerSeismes(chemin);
-    if (!r.ok && !r.message.isEmpty())
-        showError(r.message);
-    afficherSeismes();
+    const QString chemin = demanderFichier(QStringLiteral("Seismes|*.fse|Texte|*.txt|CSV|*.csv|GeoJSON|*.json;*.geojson"));
+    if (!chemin.isEmpty())
+        chargerSeismes(chemin);
 }
 
 void TCarte::Chargerunfichierdevolcans1Click()
 {
     const QString chemin = demanderFichier(QStringLiteral("Volcans|*.fvo|Texte|*.txt|CSV|*.csv"));
-    if (chemin.isEmpty())
-        return;
-    const ResultatChargement r = ChargerVolcans(chemin);
-    if (!r.ok && !r.message.isEmpty())
-        showError(r.message);
-    afficherVolcans();
+    if (!chemin.isEmpty())
+        chargerVolcans(chemin);
 }
 
 namespace {
-void enregistrer(const QString& dossier, const QString& ext, const QString& filtre,
-                 ResultatEcriture (*ecrire)(const QString&))
+// A save dialog for one kind of data file; nothing to save is said before asking.
+void enregistrer(const QString& dossier, const QString& ext, const QString& filtre, int nombre,
+                 const QString& rien, ResultatEcriture (*ecrire)(const QString&))
 {
+    if (nombre == 0) {
+        showWarning(rien);
+        return;
+    }
     FileDialogRequest req;
     req.folder = dossier;
     req.defaultExt = ext;
@@ -785,23 +809,35 @@ void enregistrer(const QString& dossier, const QString& ext, const QString& filt
     if (!r.ok)
         showError(r.message.isEmpty() ? QStringLiteral("Impossible d'écrire le fichier ") + chemin : r.message);
 }
+
+int stationsAffichees()
+{
+    int n = 0;
+    for (const TStationGPS& s : TabStations)
+        n += s.Affiche == 1;
+    return n;
+}
 } // namespace
 
 void TCarte::Enregistrerlefichierdeseismes1Click()
 {
-    enregistrer(DernierDossier, QStringLiteral("fse"), QStringLiteral("fichier binaire séisme|fse"),
-                &EnregistrerSeismes);
+    enregistrer(DernierDossier, QStringLiteral("fse"), QStringLiteral("fichier binaire séisme|*.fse"),
+                static_cast<int>(TabSeismes.size()),
+                QStringLiteral("Aucun séisme n'est chargé : il n'y a rien à enregistrer."), &EnregistrerSeismes);
 }
 
 void TCarte::Enregistrerlefichierdevolcans1Click()
 {
-    enregistrer(DernierDossier, QStringLiteral("fvo"), QStringLiteral("fichier binaire volcans|fvo"),
-                &EnregistrerVolcans);
+    enregistrer(DernierDossier, QStringLiteral("fvo"), QStringLiteral("fichier binaire volcans|*.fvo"),
+                static_cast<int>(TabVolcans.size()),
+                QStringLiteral("Aucun volcan n'est chargé : il n'y a rien à enregistrer."), &EnregistrerVolcans);
 }
 
 void TCarte::EnregistrerlesvecteursaffichescommedonneesGPS1Click()
 {
-    enregistrer(DernierDossier, QStringLiteral("gps"), QStringLiteral("fichier binaire gps|gps"), &EnregistrerGPS);
+    enregistrer(DernierDossier, QStringLiteral("gps"), QStringLiteral("fichier binaire gps|*.gps"),
+                stationsAffichees(),
+                QStringLiteral("Aucun vecteur GPS n'est affiché : il n'y a rien à enregistrer."), &EnregistrerGPS);
 }
 
 // --- Base picture ---

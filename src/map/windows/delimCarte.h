@@ -2,6 +2,7 @@
 // shift scroll bars, the vector commands and the display choices.
 #pragma once
 
+#include "data/loaders.h"
 #include "map/config.h"
 #include "map/calques.h"
 #include "map/etatcarte.h"
@@ -175,6 +176,12 @@ public:
     void DessinerSeismes();
     void DessinerVolcans();
     void DessinerGPS();
+    // Loads a file of the kind and, when the store was replaced, shows its layer;
+    // says what the load has to say (error, or warning for a partial load). False
+    // when nothing was loaded: the map is then as it was.
+    bool chargerGPS(const QString& chemin);
+    bool chargerSeismes(const QString& chemin);
+    bool chargerVolcans(const QString& chemin);
     // Shows the earthquake / volcano / GPS layer, checking its menu item.
     void afficherSeismes();
     void afficherVolcans();
@@ -202,6 +209,7 @@ protected:
 
 private:
     void creerMenus();
+    void signalerChargement(const ResultatChargement& r);
     void creerPanneaux();
     void creerCalques();
     void majVisibiliteMenusGPS();
