@@ -156,6 +156,76 @@ QStringList lignesCSV(const QStringList& lignes, int debut, int* premierNumero =
     return out;
 }
 
+// ---- reasons of skipped rows ----------------------------------------------------
+// Each reader notes why it skips a row beside its count; the reasons reach
+// BilanCatalogue::ignoresParMotif. A reason is decided only once a row has
+// failed, from the fields at fault.
+
+using Motifs = std::map<QString, int>;
+namespace M = MotifsIgnores;
+
+void noter(Motifs& motifs, const char* motif)
+{
+    ++motifs[QString::fromUtf8(motif)];
+}
+
+void noterMotifs(BilanCatalogue* bilan, const Motifs& motifs)
+{
+    if (bilan)
+        bilan->ignoresParMotif = motifs;
+}
+
+// An earthquake row whose position, depth or magnitude failed: the first field
+// that is not a number, or else a position out of range.
+const char* motifChampsSeisme(const QString& lat, const QString& lon, const QString& prof, const QString& mag)
+{
+    double v;
+    if (!reel(lat, v) || !reel(lon, v))
+        return M::SansPosition;
+    if (!reel(prof, v))
+        return M::SansProfondeur;
+    if (!reel(mag, v))
+        return M::SansMagnitude;
+    return M::HorsLimites;
+}
+
+// A GeoJSON feature refused before its position was checked.
+const char* motifEvenementGeoJSON(const QJsonArray& c, const QJsonValue& mag, bool seisme)
+{
+    if (!seisme)
+        return M::NonSismique;
+    if (c.size() < 2 || !c[0].isDouble() || !c[1].isDouble())
+        return M::SansPosition;
+    if (c.size() < 3 || !c[2].isDouble())
+        return M::SansProfondeur;
+    if (!mag.isDouble())
+        return M::SansMagnitude;
+    return M::DateIllisible;
+}
+
+// A volcano row refused for its position or its name.
+const char* motifLigneVolcan(const QString& lat, const QString& lon, const QString& nom)
+{
+    double v;
+    if (!reel(lat, v) || !reel(lon, v))
+        return M::SansPosition;
+    if (nom.isEmpty())
+        return M::SansNom;
+    return M::HorsLimites;
+}
+
+// A station row refused for its position or its velocity fields.
+const char* motifLigneStation(const QString& lat, const QString& lon, const QString& ve, const QString& vn,
+                              const QString& sn)
+{
+    double v;
+    if (!reel(lat, v) || !reel(lon, v))
+        return M::SansPosition;
+    if (!reel(ve, v) || !reel(vn, v) || !reel(sn, v))
+        return M::SansVitesse;
+    return M::HorsLimites;
+}
+
 // ---- earthquakes ---------------------------------------------------------------
 
 bool typeEstSeisme(const QString& type)
@@ -262,6 +332,7 @@ bool seismesGeoJSON(const QByteArray& donnees, const QString& nom, std::vector<T
     }
     std::vector<TSeisme> lus;
     int ignores = 0;
+    Motifs motifs;
     for (const QJsonValue& fv : features) {
         const QJsonObject f = fv.toObject();
         const QJsonObject p = f.value(QStringLiteral("properties")).toObject();
@@ -271,11 +342,13 @@ bool seismesGeoJSON(const QByteArray& donnees, const QString& nom, std::vector<T
         if (c.size() < 3 || !mag.isDouble() || !temps.isDouble() || !c[0].isDouble() || !c[1].isDouble() ||
             !c[2].isDouble() || !typeEstSeisme(p.value(QStringLiteral("type")).toString())) {
             ++ignores;
+            noter(motifs, motifEvenementGeoJSON(c, mag, typeEstSeisme(p.value(QStringLiteral("type")).toString())));
             continue;
         }
         const double lon = c[0].toDouble(), lat = c[1].toDouble();
         if (!positionValide(lat, lon)) {
             ++ignores;
+            noter(motifs, M::HorsLimites);
             continue;
         }
         TSeisme s;
@@ -287,6 +360,7 @@ bool seismesGeoJSON(const QByteArray& donnees, const QString& nom, std::vector<T
         s.Magnitude = static_cast<float>(mag.toDouble());
         lus.push_back(s);
     }
+    noterMotifs(bilan, motifs);
     return conclure(out, lus, ignores, bilan, QStringLiteral("USGS GeoJSON"), message,
                     QStringLiteral("%1 séismes lus (%2 ignorés)."));
 }
@@ -407,6 +481,7 @@ bool volcansListeGVP(const QStringList& lignes, int entete, const QString& nom, 
     std::vector<TVolcan> lus;
     std::vector<int> nums;
     int ignores = 0;
+    Motifs motifs;
     for (const QString& l : lignesCSV(lignes, entete + 1)) {
         if (l.trimmed().isEmpty())
             continue;
@@ -415,6 +490,7 @@ bool volcansListeGVP(const QStringList& lignes, int entete, const QString& nom, 
         if (!reel(champ(c, d.lat), lat) || !reel(champ(c, d.lon), lon) || !positionValide(lat, lon) ||
             champ(c, d.nom).isEmpty()) {
             ++ignores;
+            noter(motifs, motifLigneVolcan(champ(c, d.lat), champ(c, d.lon), champ(c, d.nom)));
             continue;
         }
         if (!reel(champ(c, d.alt), alt))
@@ -426,6 +502,7 @@ bool volcansListeGVP(const QStringList& lignes, int entete, const QString& nom, 
     }
     if (numeros)
         numeros->insert(numeros->end(), nums.begin(), nums.end());
+    noterMotifs(bilan, motifs);
     return conclure(out, lus, ignores, bilan, QStringLiteral("GVP, liste des volcans (CSV)"), message,
                     QStringLiteral("%1 volcans lus (%2 lignes ignorées)."));
 }
@@ -465,6 +542,7 @@ bool volcansDepuisEruptions(const QStringList& lignes, int entete, const QString
     };
     std::map<int, V> parVolcan;
     int ignores = 0, ordre = 0;
+    Motifs motifs;
     for (const QString& l : lignesCSV(lignes, entete + 1)) {
         if (l.trimmed().isEmpty())
             continue;
@@ -474,6 +552,7 @@ bool volcansDepuisEruptions(const QStringList& lignes, int entete, const QString
         const int num = champ(c, cNum).toInt(&ok);
         if (!ok || !reel(champ(c, cLat), lat) || !reel(champ(c, cLon), lon) || !positionValide(lat, lon)) {
             ++ignores;
+            noter(motifs, !ok ? M::SansNumero : motifLigneVolcan(champ(c, cLat), champ(c, cLon), QStringLiteral("?")));
             continue;
         }
         const bool confirmee = cCat < 0 || champ(c, cCat).toLower().contains(QLatin1String("confirmed"));
@@ -497,6 +576,7 @@ bool volcansDepuisEruptions(const QStringList& lignes, int entete, const QString
         bilan->lus = static_cast<int>(ordonnes.size());
         bilan->ignores = ignores;
     }
+    noterMotifs(bilan, motifs);
     dire(message, QStringLiteral("%1 volcans lus (%2 lignes ignorées).").arg(ordonnes.size()).arg(ignores));
     return true;
 }
@@ -565,6 +645,7 @@ bool gpsCSV(const QStringList& lignes, const QString& nom, std::vector<TStationG
     const std::size_t depuis = out.size();
     std::vector<TStationGPS> lus;
     int ignores = 0;
+    Motifs motifs;
     for (const QString& l : lignesCSV(lignes, entete + 1)) {
         if (l.trimmed().isEmpty() || l.startsWith('#'))
             continue;
@@ -573,6 +654,7 @@ bool gpsCSV(const QStringList& lignes, const QString& nom, std::vector<TStationG
         if (!reel(champ(c, cLat), lat) || !reel(champ(c, cLon), lon) || !reel(champ(c, cVE), ve) ||
             !reel(champ(c, cVN), vn) || !reel(champ(c, cSN), sn) || !positionValide(lat, lon)) {
             ++ignores;
+            noter(motifs, motifLigneStation(champ(c, cLat), champ(c, cLon), champ(c, cVE), champ(c, cVN), champ(c, cSN)));
             continue;
         }
         reel(champ(c, cH), h);
@@ -582,10 +664,12 @@ bool gpsCSV(const QStringList& lignes, const QString& nom, std::vector<TStationG
         const TStationGPS s = stationDepuis(champ(c, cSta), lat, lon, h, vn, ve, vu, sn, se, su);
         if (!stationUtilisable(s)) {
             ++ignores;
+            noter(motifs, M::VitesseInutilisable);
             continue;
         }
         lus.push_back(s);
     }
+    noterMotifs(bilan, motifs);
     conclure(out, lus, ignores, bilan, QStringLiteral("vitesses GPS (CSV)"), message,
                     QStringLiteral("%1 stations lues (%2 lignes ignorées)."));
     numeroter(out, depuis);
@@ -689,18 +773,21 @@ bool lireSeismesDepuis(const QByteArray& donnees, const QString& nom, std::vecto
     }
     std::vector<TSeisme> lus;
     int ignores = 0;
+    Motifs motifs;
     for (const QString& l : lignesCSV(lignes, debutDonnees)) {
         if (l.trimmed().isEmpty() || l.startsWith('#'))
             continue;
         const QStringList c = decouperCSV(l);
         if (d.filtreType && d.type >= 0 && !typeEstSeisme(champ(c, d.type))) {
             ++ignores;
+            noter(motifs, M::NonSismique);
             continue;
         }
         double lat, lon, prof, mag, jours = 0;
         if (!reel(champ(c, d.lat), lat) || !reel(champ(c, d.lon), lon) || !reel(champ(c, d.prof), prof) ||
             !reel(champ(c, d.mag), mag) || !positionValide(lat, lon)) {
             ++ignores;
+            noter(motifs, motifChampsSeisme(champ(c, d.lat), champ(c, d.lon), champ(c, d.prof), champ(c, d.mag)));
             continue;
         }
         if (d.date >= 0) {
@@ -708,6 +795,7 @@ bool lireSeismesDepuis(const QByteArray& donnees, const QString& nom, std::vecto
                                      : dateHeureISO(champ(c, d.date), jours);
             if (!ok) {
                 ++ignores;
+                noter(motifs, M::DateIllisible);
                 continue;
             }
         }
@@ -719,6 +807,7 @@ bool lireSeismesDepuis(const QByteArray& donnees, const QString& nom, std::vecto
         s.Magnitude = static_cast<float>(mag);
         lus.push_back(s);
     }
+    noterMotifs(bilan, motifs);
     return conclure(out, lus, ignores, bilan, d.nom, message,
                     QStringLiteral("%1 séismes lus (%2 lignes ignorées)."));
 }
@@ -913,6 +1002,7 @@ bool lireMidas(const QByteArray& vitesses, const QByteArray& stationsNGL, const 
     const std::size_t depuis = out.size();
     std::vector<TStationGPS> lus;
     int ignores = 0;
+    Motifs motifs;
     for (const QByteArray& l : vitesses.split('\n')) {
         const QList<QByteArray> f = l.simplified().split(' ');
         if (f.size() < 14)
@@ -924,16 +1014,21 @@ bool lireMidas(const QByteArray& vitesses, const QByteArray& stationsNGL, const 
         const double se = f[11].toDouble(&ok[4]), sn = f[12].toDouble(&ok[5]), su = f[13].toDouble(&ok[6]);
         if (it == positions.end() || !std::all_of(ok, ok + 7, [](bool b) { return b; }) || duree < dureeMini) {
             ++ignores;
+            noter(motifs, it == positions.end()                                     ? M::StationInconnue
+                          : !std::all_of(ok, ok + 7, [](bool b) { return b; }) ? M::SansVitesse
+                                                                                 : M::SerieCourte);
             continue;
         }
         const TStationGPS s = stationDepuis(QString::fromLatin1(f[0]), it->second.lat, it->second.lon, it->second.h,
                                             vn * 1000, ve * 1000, vu * 1000, sn * 1000, se * 1000, su * 1000);
         if (!stationUtilisable(s)) {
             ++ignores;
+            noter(motifs, M::VitesseInutilisable);
             continue;
         }
         lus.push_back(s);
     }
+    noterMotifs(bilan, motifs);
     conclure(out, lus, ignores, bilan, QStringLiteral("UNR MIDAS"), message,
                     QStringLiteral("%1 stations lues (%2 ignorées)."));
     numeroter(out, depuis);

@@ -1,3 +1,5 @@
+#include "data/catalogues.h"
+#include "data/loaders.h"
 #include "import/construction.h"
 #include "import/grilles.h"
 #include "import/palette.h"
@@ -36,6 +38,16 @@ Grille grilleNoeuds(int nx, int ny, double (*f)(double, double))
         for (int c = 0; c < nx; ++c)
             g.v[static_cast<std::size_t>(r) * nx + c] = static_cast<float>(f(90 - r * g.dlat, -180 + c * g.dlon));
     return g;
+}
+
+// Builds one product of the list on the given sources; its journal is returned.
+bool construireProduit(const Contexte& ctx, const QString& nom, QStringList& journal, QString& erreur)
+{
+    for (const Produit& p : listeProduits(ctx))
+        if (p.nom == nom)
+            return p.construire(ctx, journal, erreur);
+    erreur = "produit inconnu : " + nom;
+    return false;
 }
 
 std::int16_t valeurFichier(const QByteArray& d, int j, int k)
@@ -440,4 +452,132 @@ TEST(ImportConstruction, HelpPagesAreCopiedAndFollowTheirSources)
     EXPECT_EQ(b.construits, 1);
     ASSERT_TRUE(page.open(QIODevice::ReadOnly));
     EXPECT_EQ(page.readAll(), QByteArray("<html>nouvelle aide</html>"));
+}
+
+// ---- reports of skipped rows ----------------------------------------------------
+
+TEST(ImportBilans, SkippedRowsAreToldWithTheirReasons)
+{
+    BilanCatalogue b;
+    EXPECT_EQ(texteIgnores(b), "aucune ligne écartée");
+    b.ignores = 54;
+    b.ignoresParMotif["sans profondeur"] = 54;
+    EXPECT_EQ(texteIgnores(b), "54 lignes sans profondeur écartées");
+    b.ignores = 1;
+    b.ignoresParMotif = {{"hors limites", 1}};
+    EXPECT_EQ(texteIgnores(b), "1 ligne hors limites écartée");
+    // Several reasons by decreasing count; rows without a reason are still counted.
+    b.ignores = 130;
+    b.ignoresParMotif = {{"sans profondeur", 54}, {"d'événements non sismiques", 70}, {"hors limites", 3}};
+    EXPECT_EQ(texteIgnores(b), "130 lignes écartées : 70 lignes d'événements non sismiques, 54 lignes sans "
+                               "profondeur, 3 lignes hors limites, 3 lignes pour une autre raison");
+    b.ignoresParMotif.clear();
+    EXPECT_EQ(texteIgnores(b), "130 lignes écartées (raison non précisée)");
+}
+
+TEST(ImportBilans, ReadersCountEachSkippedRowUnderOneReason)
+{
+    const QByteArray comcat =
+        "time,latitude,longitude,depth,mag,magType,nst,gap,dmin,rms,net,id,updated,place,type\n"
+        "1950-01-01T00:00:00.000Z,10,20,,6.1,mw,,,,,us,a,2014,\"sans profondeur\",earthquake\n"
+        "1951-01-01T00:00:00.000Z,10,20,,6.2,mw,,,,,us,b,2014,\"sans profondeur\",earthquake\n"
+        "1962-01-01T00:00:00.000Z,95,20,10,6.2,mw,,,,,us,c,2014,\"latitude 95\",earthquake\n"
+        "1963-01-01T00:00:00.000Z,,20,10,6.2,mw,,,,,us,d,2014,\"sans latitude\",earthquake\n"
+        "1964-01-01T00:00:00.000Z,10,20,10,,mw,,,,,us,e,2014,\"sans magnitude\",earthquake\n"
+        "1965-13-01T00:00:00.000Z,10,20,10,6.0,mw,,,,,us,f,2014,\"mois 13\",earthquake\n"
+        "1966-01-01T00:00:00.000Z,10,20,,6.0,mw,,,,,us,g,2014,\"essai\",nuclear explosion\n"
+        "1967-01-01T00:00:00.000Z,10,20,33,6.0,mw,,,,,us,h,2014,\"bon\",earthquake\n";
+    std::vector<TSeisme> s;
+    BilanCatalogue b;
+    ASSERT_TRUE(lireSeismesDepuis(comcat, "c.csv", s, nullptr, &b));
+    EXPECT_EQ(b.lus, 1);
+    EXPECT_EQ(b.ignores, 7);
+    EXPECT_EQ(b.ignoresParMotif, (std::map<QString, int>{{"sans profondeur", 2},
+                                                         {"hors limites", 1},
+                                                         {"sans position", 1},
+                                                         {"sans magnitude", 1},
+                                                         {"à date illisible", 1},
+                                                         {"d'événements non sismiques", 1}}));
+
+    const QByteArray geojson = R"({"type":"FeatureCollection","features":[
+        {"properties":{"mag":4.1,"time":1517400000000,"type":"earthquake"},"geometry":{"coordinates":[10,20,5]}},
+        {"properties":{"mag":1.1,"time":1517400000000,"type":"quarry blast"},"geometry":{"coordinates":[10,20,0]}},
+        {"properties":{"mag":null,"time":1517400000000,"type":"earthquake"},"geometry":{"coordinates":[10,20,5]}},
+        {"properties":{"mag":2.0,"time":1517400000000,"type":"earthquake"},"geometry":{"coordinates":[10,20]}},
+        {"properties":{"mag":2.0,"time":1517400000000,"type":"earthquake"},"geometry":{"coordinates":[10,-91,3]}}]})";
+    s.clear();
+    ASSERT_TRUE(lireSeismesDepuis(geojson, "g.json", s, nullptr, &b));
+    EXPECT_EQ(b.ignores, 4);
+    EXPECT_EQ(b.ignoresParMotif, (std::map<QString, int>{{"d'événements non sismiques", 1},
+                                                         {"sans magnitude", 1},
+                                                         {"sans profondeur", 1},
+                                                         {"hors limites", 1}}));
+
+    const QByteArray gvp = "Volcano Number,Volcano Name,Country,Primary Volcano Type,Activity Evidence,"
+                           "Last Known Eruption,Region,Subregion,Latitude,Longitude,Elevation (m)\n"
+                           "1,Alpha,X,Stratovolcano,Eruption Observed,1990 CE,R,S,10,20,1000\n"
+                           "2,,X,Shield,Eruption Observed,1990 CE,R,S,10,20,1000\n"
+                           "3,Gamma,X,Shield,Eruption Observed,1990 CE,R,S,,20,1000\n"
+                           "4,Delta,X,Shield,Eruption Observed,1990 CE,R,S,-99,20,1000\n";
+    std::vector<TVolcan> v;
+    ASSERT_TRUE(lireVolcansDepuis(gvp, "v.csv", v, nullptr, &b));
+    EXPECT_EQ(b.lus, 1);
+    EXPECT_EQ(b.ignoresParMotif,
+              (std::map<QString, int>{{"sans nom", 1}, {"sans position", 1}, {"hors limites", 1}}));
+
+    const QByteArray gps = "station,latitude,longitude,height_m,vE_mm_yr,vN_mm_yr,vU_mm_yr,sE_mm_yr,sN_mm_yr,sU_mm_yr\n"
+                           "AAAA,10,20,5,1,2,3,0.1,0.1,0.1\n"
+                           "BBBB,10,20,5,,2,3,0.1,0.1,0.1\n"
+                           "CCCC,10,20,5,1,2,3,0.1,0,0.1\n"
+                           "DDDD,100,20,5,1,2,3,0.1,0.1,0.1\n";
+    std::vector<TStationGPS> st;
+    ASSERT_TRUE(lireGPSDepuis(gps, "g.csv", st, nullptr, &b));
+    EXPECT_EQ(b.lus, 1);
+    EXPECT_EQ(b.ignoresParMotif, (std::map<QString, int>{{"sans vitesse", 1},
+                                                         {"sans incertitude de vitesse", 1},
+                                                         {"hors limites", 1}}));
+
+    // MIDAS: a station missing from the NGL list, a series too short.
+    auto midas = [](const char* code, const char* duree) {
+        return QByteArray(code) + " MIDAS5 2010.0 2015.0 " + duree +
+               " 1000 1000 900 0.01 0.02 0.001 0.0001 0.0001 0.0002 0 0 0 0 0 0 0.001 0.001 0.001 0\n";
+    };
+    const QByteArray vitesses = midas("AAAA", "5.0") + midas("ZZZZ", "5.0") + midas("BBBB", "1.0");
+    const QByteArray liste = "Sta Lat(deg) Long(deg) Hgt(m)\nAAAA 10 20 5\nBBBB 11 21 5\n";
+    st.clear();
+    ASSERT_TRUE(lireMidas(vitesses, liste, "m.txt", st, nullptr, &b, 2.5));
+    EXPECT_EQ(b.lus, 1);
+    EXPECT_EQ(b.ignoresParMotif, (std::map<QString, int>{{"de stations absentes de la liste des stations", 1},
+                                                         {"de séries trop courtes", 1}}));
+}
+
+TEST(ImportBilans, EarthquakeProductTellsRowsWithoutDepthAndTheCataloguesJoin)
+{
+    QTemporaryDir src, out;
+    ASSERT_TRUE(QDir(src.path()).mkpath("earthquakes"));
+    const QByteArray entete = "time,latitude,longitude,depth,mag,magType,nst,gap,dmin,rms,net,id,updated,place,type\n";
+    ASSERT_TRUE(ecrire(src.filePath("earthquakes/usgs_comcat_M5plus_2013-2023.csv"),
+                       entete + "2013-01-01T03:51:13.000Z,-20.8,-69.6,56.1,5.1,mb,,,,,us,a,2014,\"p\",earthquake\n"
+                                "2013-06-01T00:00:00.000Z,10,20,10,6.5,mw,,,,,us,b,2014,\"p\",earthquake\n"));
+    ASSERT_TRUE(ecrire(src.filePath("earthquakes/usgs_comcat_M6plus_1900-2023.csv"),
+                       entete + "2013-06-01T00:00:00.000Z,10,20,10,6.5,mw,,,,,us,b,2014,\"p\",earthquake\n"
+                                "1950-01-01T00:00:00.000Z,10,20,,6.1,mw,,,,,us,c,2014,\"p\",earthquake\n"
+                                "1951-01-01T00:00:00.000Z,10,20,,6.2,mw,,,,,us,d,2014,\"p\",earthquake\n"
+                                "1960-05-22T19:11:20.000Z,-38.1,-73.4,25,9.5,mw,,,,,us,e,2014,\"p\",earthquake\n"));
+    Contexte ctx;
+    ctx.sources = QDir(src.path());
+    ctx.sortie = QDir(out.path());
+    QStringList journal;
+    QString e;
+    ASSERT_TRUE(construireProduit(ctx, "séismes", journal, e)) << e.toStdString();
+    const QString j = journal.join('\n');
+    EXPECT_TRUE(j.contains("2 lignes sans profondeur écartées")) << j.toStdString();
+    EXPECT_TRUE(j.contains("séismes M6 à partir du 01/01/2013 laissés au catalogue M5, qui les contient : 1"))
+        << j.toStdString();
+    QFile f(out.filePath("s.fse"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    std::vector<TSeisme> s;
+    decoderSeismes(f.readAll(), s);
+    ASSERT_EQ(s.size(), 3u);  // 1960 from M6, both events of M5
+    EXPECT_FLOAT_EQ(s[0].Magnitude, 9.5f);
 }

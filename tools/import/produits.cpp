@@ -5,6 +5,7 @@
 #include "import/series.h"
 #include "ui/codecs.h"
 
+#include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
@@ -100,10 +101,10 @@ bool seismesDe(const Contexte& ctx, const QString& relatif, std::vector<TSeisme>
         erreur = msg;
         return false;
     }
-    journal << QStringLiteral("  %1 : %2, %3 séismes (%4 lignes écartées)")
+    journal << QStringLiteral("  %1 : %2, %3 séismes ; %4")
                    .arg(QFileInfo(relatif).fileName(), b.format)
                    .arg(b.lus)
-                   .arg(b.ignores);
+                   .arg(texteIgnores(b));
     return true;
 }
 
@@ -132,6 +133,11 @@ bool produitSeismes(const Contexte& ctx, QStringList& journal, QString& erreur)
         for (const auto& s : m6)
             if (s.DateHeure < debutJour)
                 defaut.push_back(s);
+        const std::size_t recents = m6.size() - defaut.size();
+        if (recents > 0)
+            journal << QStringLiteral("  séismes M6 à partir du %1 laissés au catalogue M5, qui les contient : %2")
+                           .arg(QDate(1899, 12, 30).addDays(static_cast<qint64>(debutJour)).toString(QStringLiteral("dd/MM/yyyy")))
+                           .arg(recents);
         defaut.insert(defaut.end(), m5.begin(), m5.end());
     }
     trierParDate(defaut);
@@ -180,7 +186,7 @@ bool produitVolcans(const Contexte& ctx, QStringList& journal, QString& erreur)
             erreur = msg;
             return false;
         }
-        journal << QStringLiteral("  %1 : %2, %3 volcans").arg(ctx.volcans, b.format).arg(b.lus);
+        journal << QStringLiteral("  %1 : %2, %3 volcans ; %4").arg(ctx.volcans, b.format).arg(b.lus).arg(texteIgnores(b));
     } else {
         QByteArray holo, pleisto, eruptions;
         const QString fHolo = chemin(ctx, QStringLiteral("volcanoes/GVP_Volcano_List_Holocene_VOTW5.0.0_2022-12-07.csv"));
@@ -194,7 +200,7 @@ bool produitVolcans(const Contexte& ctx, QStringList& journal, QString& erreur)
             erreur = msg;
             return false;
         }
-        journal << QStringLiteral("  liste holocène : %1 volcans").arg(b.lus);
+        journal << QStringLiteral("  liste holocène : %1 volcans ; %2").arg(b.lus).arg(texteIgnores(b));
         std::map<int, int> dernieres;
         if (!lireEruptionsGVP(eruptions, fErupt, dernieres, &msg)) {
             erreur = msg;
@@ -207,7 +213,7 @@ bool produitVolcans(const Contexte& ctx, QStringList& journal, QString& erreur)
             erreur = msg;
             return false;
         }
-        journal << QStringLiteral("  liste pléistocène : %1 volcans").arg(b.lus);
+        journal << QStringLiteral("  liste pléistocène : %1 volcans ; %2").arg(b.lus).arg(texteIgnores(b));
     }
     if (!ecrireAtomique(sortie(ctx, QString::fromLatin1(NomsDonnees::Volcans)), encoderVolcans(volcans), erreur))
         return false;
@@ -220,7 +226,8 @@ const char* const seriesStations[] = {
     "gps/timeseries/P156.pbo.final_igs08.pos", "gps/timeseries/USUD.pos.neu",
 };
 
-bool lireMidasSources(const Contexte& ctx, std::vector<TStationGPS>& out, QString& erreur, double dureeMini)
+bool lireMidasSources(const Contexte& ctx, std::vector<TStationGPS>& out, QString& erreur, double dureeMini,
+                      BilanCatalogue* bilan = nullptr)
 {
     QByteArray vit, liste;
     const QString fv = chemin(ctx, QStringLiteral("gps/ngl_midas/midas.IGS14_2020-09.txt"));
@@ -228,7 +235,7 @@ bool lireMidasSources(const Contexte& ctx, std::vector<TStationGPS>& out, QStrin
         !lireTout(chemin(ctx, QStringLiteral("gps/ngl_midas/DataHoldings_2020-09.txt")), liste, erreur))
         return false;
     QString msg;
-    if (!lireMidas(vit, liste, QDir::toNativeSeparators(fv), out, &msg, nullptr, dureeMini)) {
+    if (!lireMidas(vit, liste, QDir::toNativeSeparators(fv), out, &msg, bilan, dureeMini)) {
         erreur = msg;
         return false;
     }
@@ -245,18 +252,22 @@ bool produitGPS(const Contexte& ctx, QStringList& journal, QString& erreur)
         erreur = msg;
         return false;
     }
-    // One station per code (several solutions of a site share its code).
+    // One station per code: the first row of a code is kept.
     std::set<QByteArray> codes;
     std::vector<TStationGPS> uniques;
     for (const auto& s : reseau)
         if (codes.insert(s.Nom.bytes()).second)
             uniques.push_back(s);
-    journal << QStringLiteral("  %1 : %2 stations (%3 codes distincts)").arg(QFileInfo(source).fileName()).arg(b.lus).arg(uniques.size());
+    journal << QStringLiteral("  %1 : %2 stations ; %3").arg(QFileInfo(source).fileName()).arg(b.lus).arg(texteIgnores(b));
+    if (uniques.size() < reseau.size())
+        journal << QStringLiteral("  %1 ligne(s) d'un code déjà lu écartée(s) (la première ligne du code est gardée)")
+                       .arg(reseau.size() - uniques.size());
 
     // Stations whose daily series have curves must be in the default table: taken
     // from the MIDAS solution, or else fitted on the series itself.
     std::vector<TStationGPS> midas;
-    if (!lireMidasSources(ctx, midas, erreur, 0))
+    BilanCatalogue bMidas;
+    if (!lireMidasSources(ctx, midas, erreur, 0, &bMidas))
         return false;
     std::map<QByteArray, TStationGPS> parCode;
     for (const auto& s : midas)
@@ -315,16 +326,22 @@ bool produitGPS(const Contexte& ctx, QStringList& journal, QString& erreur)
         return false;
     std::vector<TStationGPS> fiables;
     std::vector<TStationGPS> longues;
-    if (!lireMidasSources(ctx, longues, erreur, 2.5))
+    BilanCatalogue bLongues;
+    if (!lireMidasSources(ctx, longues, erreur, 2.5, &bLongues))
         return false;
     for (const auto& s : longues)
         if (s.IncVitLat < 1.0)
             fiables.push_back(s);
     if (!ecrireStations(sortie(ctx, QStringLiteral("gps_midas_fiables.gps")), fiables, erreur))
         return false;
-    journal << QStringLiteral("gps_midas_complet.gps : %1 stations ; gps_midas_fiables.gps : %2 stations")
-                   .arg(midas.size())
-                   .arg(fiables.size());
+    journal << QStringLiteral("gps_midas_complet.gps : %1 stations ; %2").arg(midas.size()).arg(texteIgnores(bMidas));
+    BilanCatalogue bFiables = bLongues;
+    if (longues.size() > fiables.size()) {
+        const int incertaines = static_cast<int>(longues.size() - fiables.size());
+        bFiables.ignores += incertaines;
+        bFiables.ignoresParMotif[QStringLiteral("à incertitude nord de 1 mm/an ou plus")] += incertaines;
+    }
+    journal << QStringLiteral("gps_midas_fiables.gps : %1 stations ; %2").arg(fiables.size()).arg(texteIgnores(bFiables));
     return true;
 }
 
@@ -592,6 +609,32 @@ bool ecrireAtomique(const QString& fichier, const QByteArray& donnees, QString& 
         return false;
     }
     return true;
+}
+
+QString texteIgnores(const BilanCatalogue& b)
+{
+    if (b.ignores <= 0)
+        return QStringLiteral("aucune ligne écartée");
+    auto lignes = [](int n) { return n == 1 ? QStringLiteral("1 ligne") : QStringLiteral("%1 lignes").arg(n); };
+    std::vector<std::pair<QString, int>> motifs(b.ignoresParMotif.begin(), b.ignoresParMotif.end());
+    std::stable_sort(motifs.begin(), motifs.end(), [](const auto& x, const auto& y) { return x.second > y.second; });
+    QStringList parties;
+    int connus = 0;
+    for (const auto& m : motifs) {
+        if (m.second <= 0)
+            continue;
+        parties << lignes(m.second) + QLatin1Char(' ') + m.first;
+        connus += m.second;
+    }
+    const QString total = b.ignores == 1 ? QStringLiteral("1 ligne écartée") : QStringLiteral("%1 lignes écartées").arg(b.ignores);
+    if (connus == 0)
+        return total + QStringLiteral(" (raison non précisée)");
+    if (parties.size() == 1 && connus == b.ignores)
+        return parties.front() + (b.ignores == 1 ? QStringLiteral(" écartée") : QStringLiteral(" écartées"));
+    // Rows a reader skipped without telling why are still counted.
+    if (b.ignores > connus)
+        parties << lignes(b.ignores - connus) + QStringLiteral(" pour une autre raison");
+    return total + QStringLiteral(" : ") + parties.join(QStringLiteral(", "));
 }
 
 QByteArray grilleAltitudes(const Grille& relief)

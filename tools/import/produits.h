@@ -58,6 +58,14 @@ inline const char* const Liste = "autres_donnees.cft";
 
 // ---- pieces exposed for the tests ----------------------------------------------
 
+struct BilanCatalogue;
+
+// The rows a catalogue reading skipped, in French, with their reasons by
+// decreasing count: "aucune ligne écartée", "54 lignes sans profondeur écartées",
+// "124 lignes écartées : 70 lignes d'événements non sismiques, 54 lignes sans
+// profondeur". Rows without a recorded reason are still counted.
+QString texteIgnores(const BilanCatalogue& b);
+
 // Writes data through a temporary file renamed at the end.
 bool ecrireAtomique(const QString& chemin, const QByteArray& donnees, QString& erreur);
 
