@@ -385,6 +385,9 @@ const TypeGVP typesGVP[] = {
     {"SUBGLACIAL VOLCANO", 7}, {"CRATER ROW", 5},          {"EXPLOSION CRATER", 12},
     {"PUMICE CONE", 14},       {"HYDROTHERMAL FIELD", 30}, {"FUMAROLE FIELD", 31},
     {"LAVA CONE", 4},          {"PYROCLASTIC SHIELD", 25}, {"LAVA FIELD", 2},
+    // A tuya is a flat-topped, steep-sided volcano built by eruptions under an ice
+    // sheet: a subglacial volcano.
+    {"TUYA", 7},
 };
 
 QString sansPluriel(const QString& t)

@@ -581,3 +581,25 @@ TEST(ImportBilans, EarthquakeProductTellsRowsWithoutDepthAndTheCataloguesJoin)
     ASSERT_EQ(s.size(), 3u);  // 1960 from M6, both events of M5
     EXPECT_FLOAT_EQ(s[0].Magnitude, 9.5f);
 }
+
+// ---- volcanoes -------------------------------------------------------------------
+
+TEST(ImportVolcans, EveryGvpPrimaryTypeHasItsCode)
+{
+    // The primary types of the Holocene and Pleistocene lists, as written there.
+    const std::pair<const char*, int> types[] = {
+        {"Caldera", 11}, {"Caldera(s)", 11}, {"Caldera(?)", 11}, {"Complex", 27}, {"Complex(es)", 27},
+        {"Compound", 26}, {"Cone", 23}, {"Cone(s)", 23}, {"Crater rows", 5}, {"Explosion crater", 12},
+        {"Explosion crater(s)", 12}, {"Explosion crater(?)", 12}, {"Fissure vent", 1}, {"Fissure vent(s)", 1},
+        {"Fissure vent(s) ?", 1}, {"Lava cone", 4}, {"Lava cone(es)", 4}, {"Lava cone(s)", 4},
+        {"Lava dome", 13}, {"Lava dome(s)", 13}, {"Lava dome(s) ?", 13}, {"Maar", 10}, {"Maar(s)", 10},
+        {"Pyroclastic cone", 24}, {"Pyroclastic cone(s)", 24}, {"Pyroclastic shield", 25}, {"Shield", 3},
+        {"Shield(s)", 3}, {"Shield?", 3}, {"Stratovolcano", 20}, {"Stratovolcano(es)", 20},
+        {"Stratovolcano?", 20}, {"Subglacial", 7}, {"Submarine", 6}, {"Submarine(es)", 6}, {"Tuff cone", 21},
+        {"Tuff cone(s)", 21}, {"Tuff ring(s)", 22}, {"Tuya", 7}, {"Volcanic field", 2},
+        // No type code describes these: the type stays unknown.
+        {"Unknown", 0}, {"Volcanic remnant", 0},
+    };
+    for (const auto& t : types)
+        EXPECT_EQ(typeVolcanGVP(QString::fromLatin1(t.first)), t.second) << t.first;
+}
