@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -602,4 +603,65 @@ TEST(ImportVolcans, EveryGvpPrimaryTypeHasItsCode)
     };
     for (const auto& t : types)
         EXPECT_EQ(typeVolcanGVP(QString::fromLatin1(t.first)), t.second) << t.first;
+}
+
+TEST(ImportVolcans, SecondListLosesTheVolcanoesOfTheFirst)
+{
+    auto volcan = [](const char* nom, float lat, float lon) {
+        TVolcan v;
+        v.Nom.assignBytes(nom, static_cast<int>(std::strlen(nom)));
+        v.Latitude = lat;
+        v.Longitude = lon;
+        return v;
+    };
+    std::vector<TVolcan> v = {volcan("McBride Volcanic Province", -18.367f, 144.567f),
+                              volcan("Unnamed", 40.0f, 45.6f), volcan("Sans numero", 10.0f, 179.98f),
+                              // second list
+                              volcan("McBride Volcanic Province", -18.33f, 144.55f),  // same number
+                              volcan("Unnamed", 40.0f, 45.6f),                        // another number
+                              volcan("SANS NUMERO", 10.05f, -179.97f),                // no number, same place
+                              volcan("Sans numero", 12.0f, 179.98f),                  // no number, elsewhere
+                              volcan("Autre", -18.367f, 144.567f)};
+    std::vector<int> n = {259804, 214804, 0, 259804, 214805, 0, 0, 300001};
+    EXPECT_EQ(retirerDoublonsVolcans(v, n, 3), 2);
+    ASSERT_EQ(v.size(), 6u);
+    ASSERT_EQ(n, (std::vector<int>{259804, 214804, 0, 214805, 0, 300001}));
+    EXPECT_FLOAT_EQ(v[0].Latitude, -18.367f);  // the first list's entry is kept
+    EXPECT_FLOAT_EQ(v[4].Latitude, 12.0f);
+    EXPECT_EQ(v[5].Nom.bytes(), "Autre");
+}
+
+TEST(ImportVolcans, ProductKeepsOneEntryPerVolcanoAndCodesTuyas)
+{
+    QTemporaryDir src, out;
+    ASSERT_TRUE(QDir(src.path()).mkpath("volcanoes"));
+    const QByteArray entete = "Volcano Number,Volcano Name,Country,Primary Volcano Type,Activity Evidence,"
+                              "Last Known Eruption,Region,Subregion,Latitude,Longitude,Elevation (m),"
+                              "Dominant Rock Type,Tectonic Setting\n";
+    ASSERT_TRUE(ecrire(src.filePath("volcanoes/GVP_Volcano_List_Holocene_VOTW5.0.0_2022-12-07.csv"),
+                       "Global Volcanism Program,,,Basic List of Holocene Volcanoes\n" + entete +
+                           "390040,Bridgeman Island,Antarctica,Stratovolcano,Evidence Uncertain,Unknown,A,B,"
+                           "-62.063,-56.713,240,,\n"
+                           "211060,Etna,Italy,Stratovolcano(es),Eruption Observed,2022 CE,A,B,37.748,14.999,3357,,\n"));
+    ASSERT_TRUE(ecrire(src.filePath("volcanoes/GVP_Volcano_List_Pleistocene_undated-version.csv"),
+                       entete + "390040,Bridgeman Island,Antarctica,Stratovolcano,,,A,B,-62.061,-56.717,240,,\n"
+                                "371802,Herdubreid,Iceland,Tuya,,,A,B,65.18,-16.35,1682,,\n"));
+    ASSERT_TRUE(ecrire(src.filePath("volcanoes/GVP_Eruption_Results_2022-02.csv"),
+                       "Volcano Number,Volcano Name,Eruption Number,Eruption Category,Start Year\n"));
+    Contexte ctx;
+    ctx.sources = QDir(src.path());
+    ctx.sortie = QDir(out.path());
+    QStringList journal;
+    QString e;
+    ASSERT_TRUE(construireProduit(ctx, "volcans", journal, e)) << e.toStdString();
+    EXPECT_TRUE(journal.join('\n').contains("1 volcan(s) de la liste pléistocène déjà dans la liste holocène"));
+    QFile f(out.filePath("volcans.fvo"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    std::vector<TVolcan> v;
+    decoderVolcans(f.readAll(), v);
+    ASSERT_EQ(v.size(), 3u);
+    EXPECT_FLOAT_EQ(v[0].Latitude, -62.063f);
+    EXPECT_EQ(v[0].Activite, 8);  // the Holocene entry's activity, not the Pleistocene one
+    EXPECT_EQ(v[2].Nom.bytes(), "Herdubreid");
+    EXPECT_EQ(v[2].TypeVolcan, 7);
 }

@@ -214,6 +214,12 @@ bool produitVolcans(const Contexte& ctx, QStringList& journal, QString& erreur)
             return false;
         }
         journal << QStringLiteral("  liste pléistocène : %1 volcans ; %2").arg(b.lus).arg(texteIgnores(b));
+        // A volcano found in both lists keeps its Holocene entry.
+        const std::size_t holocenes = numeros.size();
+        numeros.insert(numeros.end(), numerosP.begin(), numerosP.end());
+        const int doublons = retirerDoublonsVolcans(volcans, numeros, holocenes);
+        journal << QStringLiteral("  %1 volcan(s) de la liste pléistocène déjà dans la liste holocène écarté(s)")
+                       .arg(doublons);
     }
     if (!ecrireAtomique(sortie(ctx, QString::fromLatin1(NomsDonnees::Volcans)), encoderVolcans(volcans), erreur))
         return false;
@@ -635,6 +641,39 @@ QString texteIgnores(const BilanCatalogue& b)
     if (b.ignores > connus)
         parties << lignes(b.ignores - connus) + QStringLiteral(" pour une autre raison");
     return total + QStringLiteral(" : ") + parties.join(QStringLiteral(", "));
+}
+
+int retirerDoublonsVolcans(std::vector<TVolcan>& volcans, std::vector<int>& numeros, std::size_t debut)
+{
+    const std::size_t n = std::min(volcans.size(), numeros.size());
+    debut = std::min(debut, n);
+    std::set<int> connus;
+    for (std::size_t i = 0; i < debut; ++i)
+        if (numeros[i] > 0)
+            connus.insert(numeros[i]);
+    auto nom = [](const TVolcan& v) { return v.Nom.bytes().trimmed().toLower(); };
+    auto memeLieu = [&](const TVolcan& a, const TVolcan& b) {
+        double dlon = std::fabs(a.Longitude - b.Longitude);
+        dlon = std::min(dlon, 360.0 - dlon);
+        return std::fabs(a.Latitude - b.Latitude) <= 0.1 && dlon <= 0.1 && nom(a) == nom(b);
+    };
+    std::size_t garde = debut;
+    int retires = 0;
+    for (std::size_t i = debut; i < n; ++i) {
+        bool doublon = numeros[i] > 0 && connus.count(numeros[i]) > 0;
+        for (std::size_t j = 0; !doublon && j < debut; ++j)
+            doublon = (numeros[i] <= 0 || numeros[j] <= 0) && memeLieu(volcans[i], volcans[j]);
+        if (doublon) {
+            ++retires;
+            continue;
+        }
+        volcans[garde] = volcans[i];
+        numeros[garde] = numeros[i];
+        ++garde;
+    }
+    volcans.erase(volcans.begin() + static_cast<std::ptrdiff_t>(garde), volcans.begin() + static_cast<std::ptrdiff_t>(n));
+    numeros.erase(numeros.begin() + static_cast<std::ptrdiff_t>(garde), numeros.begin() + static_cast<std::ptrdiff_t>(n));
+    return retires;
 }
 
 QByteArray grilleAltitudes(const Grille& relief)
