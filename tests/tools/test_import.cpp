@@ -2,6 +2,7 @@
 #include "data/loaders.h"
 #include "import/construction.h"
 #include "import/grilles.h"
+#include "import/itrf.h"
 #include "import/palette.h"
 #include "import/produits.h"
 #include "import/series.h"
@@ -421,7 +422,10 @@ TEST(ImportConstruction, ConfigurationNamesNineFilesAndTheGridStep)
         ASSERT_EQ(champs.size(), 3) << ligne.toStdString();
         EXPECT_TRUE(sorties.contains(champs[0])) << champs[0].toStdString();
     }
-    EXPECT_TRUE(QFile::exists(out.filePath("credits.txt")));
+    QFile credits(out.filePath("credits.txt"));
+    ASSERT_TRUE(credits.open(QIODevice::ReadOnly));
+    // The choice among the ITRF2014 solutions of a station is told.
+    EXPECT_TRUE(QString::fromUtf8(credits.readAll()).simplified().contains("mouvement à long terme"));
 }
 
 TEST(ImportConstruction, HelpPagesAreCopiedAndFollowTheirSources)
@@ -664,4 +668,147 @@ TEST(ImportVolcans, ProductKeepsOneEntryPerVolcanoAndCodesTuyas)
     EXPECT_EQ(v[0].Activite, 8);  // the Holocene entry's activity, not the Pleistocene one
     EXPECT_EQ(v[2].Nom.bytes(), "Herdubreid");
     EXPECT_EQ(v[2].TypeVolcan, 7);
+}
+
+// ---- ITRF2014 stations -----------------------------------------------------------
+
+namespace {
+
+// One solution in the layout of the SSC file: position line and velocity line.
+QByteArray solutionSSC(const char* domes, const char* nom, const char* code, double x, double y, double z,
+                       const char* vitesses, const char* soln = "")
+{
+    QByteArray l = QByteArray(domes) + ' ' + QByteArray(nom).leftJustified(16, ' ', true) + " GNSS " + code;
+    l += ' ' + QByteArray::number(x, 'f', 4).rightJustified(13) + ' ' + QByteArray::number(y, 'f', 4).rightJustified(13) +
+         ' ' + QByteArray::number(z, 'f', 4).rightJustified(13) + " 0.0006 0.0006 0.0005";
+    if (*soln)
+        l += QByteArray(" ") + soln;
+    l += '\n';
+    l += QByteArray(domes) + QByteArray(34, ' ') + vitesses + '\n';
+    return l;
+}
+
+const char* const EnteteSSC =
+    "                      ITRF2014 STATION POSITIONS AT EPOCH 2010.0 AND VELOCITIES\n"
+    "DOMES NB. SITE NAME        TECH. ID.        X/Vx       Y/Vy         Z/Vz         Sigmas            SOLN  "
+    "DATA_START   DATA_END  \n"
+    "------------------------------------------------------------------------------------------------------\n";
+
+} // namespace
+
+TEST(ImportITRF, SolutionsAreReadWithTheirIntervalsAndTurnedToLocalAxes)
+{
+    // On the equator at 0°E, then at 90°E: east is +Y, then -X; north is +Z.
+    const QByteArray d = QByteArray(EnteteSSC) +
+                         solutionSSC("10001S006", "Zero Zero", "ZERO", 6378137.0, 0, 0,
+                                     "0.00000       0.01000       0.02000 .00003 .00004 .00005") +
+                         solutionSSC("10002M006", "Nonante", "NONA", 0, 6378237.0, 0,
+                                     "-.01000       0.00000       0.00000 .00003 .00004 .00005",
+                                     " 1 00:000:00000 11:070:21600") +
+                         "10009M001                                  0.00000 0.00000 0.00000 .1 .1 .1\n";  // orphan
+    std::vector<SolutionITRF> s;
+    std::map<QString, int> ignores;
+    QString msg;
+    ASSERT_TRUE(lireSolutionsITRF(d, "t.ssc", s, &msg, &ignores)) << msg.toStdString();
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_EQ(ignores, (std::map<QString, int>{{"de vitesse sans ligne de position", 1}}));
+    EXPECT_EQ(s[0].code, "ZERO");
+    EXPECT_EQ(s[0].nom, "Zero Zero");
+    EXPECT_TRUE(std::isnan(s[0].debut) && std::isnan(s[0].fin));
+    EXPECT_EQ(s[1].numero, 1);
+    EXPECT_TRUE(std::isnan(s[1].debut));
+    EXPECT_NEAR(s[1].fin, 2011 + (69 + 0.25) / 365.0, 1e-9);
+    EXPECT_DOUBLE_EQ(dureeSolution(s[1]), s[1].fin - ITRF2014::DebutDonnees);
+
+    const TStationGPS a = stationITRF(s[0]);
+    EXPECT_EQ(a.Nom.bytes(), "ZERO");
+    EXPECT_NEAR(a.Latitude, 0, 1e-9);
+    EXPECT_NEAR(a.Longitude, 0, 1e-9);
+    EXPECT_NEAR(a.Altitude, 0, 1e-3);
+    EXPECT_NEAR(a.VitLong, 10, 1e-9);
+    EXPECT_NEAR(a.VitLat, 20, 1e-9);
+    EXPECT_NEAR(a.VitAlt, 0, 1e-9);
+    EXPECT_NEAR(a.IncVitLong, 0.04, 1e-9);
+    EXPECT_NEAR(a.IncVitLat, 0.05, 1e-9);
+    EXPECT_NEAR(a.IncVitAlt, 0.03, 1e-9);
+    const TStationGPS b = stationITRF(s[1]);
+    EXPECT_NEAR(b.Longitude, 90, 1e-9);
+    EXPECT_NEAR(b.Altitude, 100000, 1e-3);  // 100 m, in mm
+    EXPECT_NEAR(b.VitLong, 10, 1e-9);
+
+    // A pole, and a file without any solution.
+    SolutionITRF pole;
+    pole.z = 6356752.3141 + 50;
+    EXPECT_NEAR(stationITRF(pole).Latitude, 90, 1e-9);
+    EXPECT_NEAR(stationITRF(pole).Altitude, 50000, 1);
+    EXPECT_FALSE(lireSolutionsITRF(EnteteSSC, "vide.ssc", s, &msg));
+    EXPECT_TRUE(msg.contains("vide.ssc"));
+}
+
+TEST(ImportITRF, LongTermSolutionIsKeptRatherThanThePostSeismicOne)
+{
+    // A station near Mizusawa: one solution before the 2011 earthquake, one after,
+    // moving at its post-seismic rate.
+    const double x = -3857167.6071, y = 3108694.9703, z = 4004041.6556;
+    const QByteArray d = QByteArray(EnteteSSC) +
+                         solutionSSC("21702M002", "MIZUSAWA", "MIZU", x, y, z,
+                                     "0.00453       0.01057       -.00644 .00006 .00005 .00006",
+                                     " 1 00:000:00000 11:068:09920") +
+                         solutionSSC("21702M002", "MIZUSAWA", "MIZU", x - 1.8, y - 1.2, z - 1,
+                                     "-.06338       -.01063       -.01222 .00009 .00008 .00009",
+                                     " 2 11:070:20783 00:000:00000");
+    std::vector<TStationGPS> st;
+    ChoixITRF choix;
+    QString msg;
+    ASSERT_TRUE(lireStationsITRF(d, QByteArray(), "m.ssc", st, &msg, &choix)) << msg.toStdString();
+    ASSERT_EQ(st.size(), 1u);
+    EXPECT_NEAR(st[0].VitLat, -6.96, 0.01);
+    EXPECT_NEAR(st[0].VitLong, -11.07, 0.01);
+    EXPECT_NEAR(st[0].Latitude, 39.1352, 1e-4);
+    EXPECT_EQ(choix.stations, 1);
+    EXPECT_EQ(choix.plusieurs, 1);
+    EXPECT_EQ(choix.autreQueDerniere, 1);
+}
+
+TEST(ImportITRF, SameVelocitySolutionsAddUpAndOpenBoundsFollowTheStationList)
+{
+    const double x = 4581690.8267, y = 556114.9242, z = 4389360.8453;
+    const char* const lente = "-.01377       0.01886       0.01142 .00003 .00004 .00003";
+    const char* const lente2 = "-.01378       0.01886       0.01142 .00003 .00004 .00003";  // same, rounded
+    const char* const rapide = "-.02000       0.03000       0.01000 .00003 .00004 .00003";
+    // 2000-2004 and 2004-2008 at one velocity (8 years) outweigh 2008-2015.1 at another.
+    const QByteArray d = QByteArray(EnteteSSC) +
+                         solutionSSC("10002M006", "Grasse", "GRAS", x, y, z, lente, " 1 00:001:00000 04:001:00000") +
+                         solutionSSC("10002M006", "Grasse", "GRAS", x, y, z + 0.01, lente2, " 2 04:001:00000 08:001:00000") +
+                         solutionSSC("10002M006", "Grasse", "GRAS", x, y, z, rapide, " 3 08:001:00000 00:000:00000");
+    std::vector<SolutionITRF> s;
+    ASSERT_TRUE(lireSolutionsITRF(d, "g.ssc", s));
+    ASSERT_EQ(s.size(), 3u);
+    std::vector<std::size_t> r = solutionsLongTerme(s);
+    ASSERT_EQ(r, std::vector<std::size_t>{1});  // the latest solution of the slow group
+
+    // An open start stands for 1994 by default: 1994-2005 at the slow velocity
+    // outlasts 2005-2015.1 at the other. When the station list tells that the
+    // station was first observed in 2003, the slow velocity holds for 2 years only.
+    const QByteArray d2 = QByteArray(EnteteSSC) +
+                          solutionSSC("10002M006", "Grasse", "GRAS", x, y, z, lente, " 1 00:000:00000 05:001:00000") +
+                          solutionSSC("10002M006", "Grasse", "GRAS", x, y, z, rapide, " 2 05:001:00000 00:000:00000");
+    s.clear();
+    ASSERT_TRUE(lireSolutionsITRF(d2, "g.ssc", s));
+    EXPECT_EQ(solutionsLongTerme(s), std::vector<std::size_t>{0});
+    auto liste = [&](double dx, const char* debut) {
+        return "Sta  Lat(deg)   Long(deg) Hgt(m)  X(m)           Y(m)         Z(m)          Dtbeg      Dtend\n"
+               "GRAS  43.7547     6.9206 1319.310 " +
+               QByteArray::number(x + dx, 'f', 4) + ' ' + QByteArray::number(y, 'f', 4) + ' ' +
+               QByteArray::number(z, 'f', 4) + ' ' + debut + " 2020-09-19 2020-09-27   8752\n";
+    };
+    const auto periodes = periodesNGL(liste(0.5, "1998-06-01"), s);
+    ASSERT_EQ(periodes.count("GRAS"), 1u);
+    EXPECT_NEAR(periodes.at("GRAS").debut, 1998 + 151 / 365.0, 1e-9);
+    EXPECT_DOUBLE_EQ(periodes.at("GRAS").fin, ITRF2014::FinDonnees);  // the frame's data end in 2015
+    ChoixITRF choix;
+    EXPECT_EQ(solutionsLongTerme(s, periodesNGL(liste(0.5, "2003-01-01"), s), &choix), std::vector<std::size_t>{1});
+    EXPECT_EQ(choix.periodes, 1);
+    // Another site with the same code, 5 km away, tells nothing about this one.
+    EXPECT_TRUE(periodesNGL(liste(5000, "2003-01-01"), s).empty());
 }

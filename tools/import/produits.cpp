@@ -2,6 +2,7 @@
 
 #include "data/catalogues.h"
 #include "data/loaders.h"
+#include "import/itrf.h"
 #include "import/series.h"
 #include "ui/codecs.h"
 
@@ -227,6 +228,11 @@ bool produitVolcans(const Contexte& ctx, QStringList& journal, QString& erreur)
     return true;
 }
 
+// Positions and velocities of the ITRF2014 network, every solution of every station;
+// the NGL station list gives the stations' observation periods.
+const char* const SourceITRF = "gps/itrf2014/ITRF2014_GNSS.SSC.txt";
+const char* const ListeNGL = "gps/ngl_midas/DataHoldings_2020-09.txt";
+
 const char* const seriesStations[] = {
     "gps/timeseries/HUSB.IGS14.tenv3", "gps/timeseries/UTUR.IGS14.tenv3", "gps/timeseries/LHAS.tenv3",
     "gps/timeseries/P156.pbo.final_igs08.pos", "gps/timeseries/USUD.pos.neu",
@@ -248,26 +254,62 @@ bool lireMidasSources(const Contexte& ctx, std::vector<TStationGPS>& out, QStrin
     return true;
 }
 
-bool produitGPS(const Contexte& ctx, QStringList& journal, QString& erreur)
+// The ITRF2014 network, one solution per station: the one of its long-term motion.
+bool stationsITRF(const Contexte& ctx, std::vector<TStationGPS>& out, QStringList* journal, QString& erreur)
 {
-    std::vector<TStationGPS> reseau;
+    const QString f = chemin(ctx, QString::fromLatin1(SourceITRF));
+    QByteArray d, liste;
+    if (!lireTout(f, d, erreur) || !lireTout(chemin(ctx, QString::fromLatin1(ListeNGL)), liste, erreur))
+        return false;
     QString msg;
-    BilanCatalogue b;
-    const QString source = ctx.gps.isEmpty() ? QStringLiteral("gps/derived/itrf2014_gnss_velocities_enu.csv") : ctx.gps;
-    if (!lireCatalogueGPS(chemin(ctx, source), reseau, &msg, &b)) {
+    ChoixITRF choix;
+    std::map<QString, int> motifs;
+    if (!lireStationsITRF(d, liste, QDir::toNativeSeparators(f), out, &msg, &choix, &motifs)) {
         erreur = msg;
         return false;
     }
-    // One station per code: the first row of a code is kept.
-    std::set<QByteArray> codes;
+    if (journal) {
+        BilanCatalogue b;
+        for (const auto& m : motifs)
+            b.ignores += m.second;
+        b.ignoresParMotif = motifs;
+        *journal << QStringLiteral("  %1 : %2 stations ; %3").arg(QFileInfo(f).fileName()).arg(choix.stations).arg(texteIgnores(b));
+        *journal << QStringLiteral("  %1 stations à plusieurs solutions : vitesse à long terme retenue, différente de "
+                                   "celle de la dernière solution pour %2 d'entre elles (période d'observation de la "
+                                   "liste NGL pour %3 stations)")
+                        .arg(choix.plusieurs)
+                        .arg(choix.autreQueDerniere)
+                        .arg(choix.periodes);
+    }
+    return true;
+}
+
+bool produitGPS(const Contexte& ctx, QStringList& journal, QString& erreur)
+{
     std::vector<TStationGPS> uniques;
-    for (const auto& s : reseau)
-        if (codes.insert(s.Nom.bytes()).second)
-            uniques.push_back(s);
-    journal << QStringLiteral("  %1 : %2 stations ; %3").arg(QFileInfo(source).fileName()).arg(b.lus).arg(texteIgnores(b));
-    if (uniques.size() < reseau.size())
-        journal << QStringLiteral("  %1 ligne(s) d'un code déjà lu écartée(s) (la première ligne du code est gardée)")
-                       .arg(reseau.size() - uniques.size());
+    std::set<QByteArray> codes;
+    if (ctx.gps.isEmpty()) {
+        if (!stationsITRF(ctx, uniques, &journal, erreur))
+            return false;
+        for (const auto& s : uniques)
+            codes.insert(s.Nom.bytes());
+    } else {
+        std::vector<TStationGPS> reseau;
+        QString msg;
+        BilanCatalogue b;
+        if (!lireCatalogueGPS(chemin(ctx, ctx.gps), reseau, &msg, &b)) {
+            erreur = msg;
+            return false;
+        }
+        // One station per code: the first row of a code is kept.
+        for (const auto& s : reseau)
+            if (codes.insert(s.Nom.bytes()).second)
+                uniques.push_back(s);
+        journal << QStringLiteral("  %1 : %2 stations ; %3").arg(QFileInfo(ctx.gps).fileName()).arg(b.lus).arg(texteIgnores(b));
+        if (uniques.size() < reseau.size())
+            journal << QStringLiteral("  %1 ligne(s) d'un code déjà lu écartée(s) (la première ligne du code est gardée)")
+                           .arg(reseau.size() - uniques.size());
+    }
 
     // Stations whose daily series have curves must be in the default table: taken
     // from the MIDAS solution, or else fitted on the series itself.
@@ -394,11 +436,8 @@ const char* const stationsExemples[] = {
 bool produitExemples(const Contexte& ctx, QStringList& journal, QString& erreur)
 {
     std::vector<TStationGPS> reseau;
-    QString msg;
-    if (!lireCatalogueGPS(chemin(ctx, QStringLiteral("gps/derived/itrf2014_gnss_velocities_enu.csv")), reseau, &msg)) {
-        erreur = msg;
+    if (!stationsITRF(ctx, reseau, nullptr, erreur))
         return false;
-    }
     std::vector<TStationGPS> choisis;
     for (const char* code : stationsExemples) {
         const auto it = std::find_if(reseau.begin(), reseau.end(),
@@ -545,6 +584,19 @@ GPS (table2.txt, gps_*.gps, point/*.jpg, exemples.txt)
   - ITRF2014 (positions et vitesses des stations GNSS). Producteur : IGN, centre de
     produits ITRF (Altamimi, Rebischung, Métivier, Collilieux 2016, JGR 121:6109).
     Diffusion libre, citation demandée.
+    Une station y a souvent plusieurs solutions : l'ITRF en ouvre une nouvelle à
+    chaque séisme ou changement de matériel, et donne les dates de début et de fin
+    de chacune. Une seule solution est gardée par station, celle du mouvement à long
+    terme : les solutions de même vitesse (à 0,05 mm/an près) sont réunies et leurs
+    durées additionnées ; la vitesse valable le plus longtemps est retenue (à
+    égalité, la plus récente), avec la position de la plus récente de ses solutions.
+    Une date de début ou de fin non précisée est prise au premier ou au dernier jour
+    d'observation de la station d'après la liste des stations du Nevada Geodetic
+    Laboratory, dans les limites des données GNSS de l'ITRF2014 (1994,0 à 2015,1),
+    ou à ces limites pour une station absente de cette liste. Ainsi, au Japon, c'est
+    la vitesse d'avant le séisme de 2011 qui est donnée, et non la vitesse
+    post-sismique. Les modèles de déformation post-sismique de l'ITRF2014 ne sont
+    pas utilisés.
   - Vitesses MIDAS IGS14 (septembre 2020) et liste des stations, Nevada Geodetic
     Laboratory, University of Nevada, Reno (Blewitt, Kreemer, Hammond, Gazeaux 2016,
     JGR 121:2054 ; Blewitt, Hammond, Kreemer 2018, Eos 99). Diffusion libre, citation
@@ -902,7 +954,7 @@ std::vector<Produit> listeProduits(const Contexte& ctx)
     for (const char* f : seriesStations)
         series << L(f);
     QStringList pointsJpg = {"point/HUSB.jpg", "point/UTUR.jpg", "point/LHAS.jpg", "point/P156.jpg", "point/USUD.jpg"};
-    const QString itrf = QStringLiteral("gps/derived/itrf2014_gnss_velocities_enu.csv");
+    const QString itrf = QString::fromLatin1(SourceITRF);
     const QStringList midas = {QStringLiteral("gps/ngl_midas/midas.IGS14_2020-09.txt"),
                                QStringLiteral("gps/ngl_midas/DataHoldings_2020-09.txt")};
     std::vector<Produit> p;
@@ -948,14 +1000,14 @@ std::vector<Produit> listeProduits(const Contexte& ctx)
                           QStringLiteral("volcanoes/GVP_Eruption_Results_2022-02.csv")}
             : QStringList{ctx.volcans};
     p.push_back({QStringLiteral("volcans"), srcVolcans, {L(Volcans)}, &produitVolcans});
-    QStringList srcGPS = QStringList{ctx.gps.isEmpty() ? itrf : ctx.gps} + midas + series;
+    QStringList srcGPS = (ctx.gps.isEmpty() ? QStringList{itrf} : QStringList{ctx.gps}) + midas + series;
     p.push_back({QStringLiteral("GPS"),
                  srcGPS,
                  {L(GPS), QStringLiteral("gps_itrf2014.gps"), QStringLiteral("gps_midas_complet.gps"),
                   QStringLiteral("gps_midas_fiables.gps")},
                  &produitGPS});
     p.push_back({QStringLiteral("séries temporelles GPS"), series, pointsJpg, &produitSeries});
-    p.push_back({QStringLiteral("exemples"), {itrf}, {L(Exemples)}, &produitExemples});
+    p.push_back({QStringLiteral("exemples"), {itrf, L(ListeNGL)}, {L(Exemples)}, &produitExemples});
     p.push_back({QStringLiteral("configuration"), {}, {QStringLiteral("config.obc"), L(Credits), L(Liste)},
                  &produitConfiguration});
     const QStringList aide = fichiersAide(ctx.aide);
