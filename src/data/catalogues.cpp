@@ -18,6 +18,8 @@
 
 namespace {
 
+namespace M = MotifsIgnores;
+
 QString nomAffiche(const QString& chemin)
 {
     return QDir::toNativeSeparators(chemin);
@@ -62,6 +64,7 @@ bool conclure(std::vector<T>& out, const std::vector<T>& lus, const BilanRejets&
         bilan->lus = static_cast<int>(lus.size());
         bilan->ignores = rejets.nombre;
         bilan->rejets = rejets;
+        bilan->ignoresParMotif = rejets.parMotif;
     }
     QString t = texte.arg(lus.size());
     if (rejets.nombre > 0)
@@ -167,7 +170,7 @@ std::vector<LigneCSV> lignesCSV(const QStringList& lignes, int debut, BilanRejet
         }
         if (ouverte) {
             if (rejets)
-                rejets->noter(i + 1, QStringLiteral("guillemet non fermé"));
+                rejets->noter(i + 1, QStringLiteral("guillemet non fermé"), M::GuillemetNonFerme);
             ++i;
             continue;
         }
@@ -311,12 +314,16 @@ bool seismesGeoJSON(const QByteArray& donnees, const QString& nom, std::vector<T
         const QJsonValue temps = p.value(QStringLiteral("time"));
         const QString type = p.value(QStringLiteral("type")).toString();
         if (!typeEstSeisme(type)) {
-            rejets.noter(numero, QStringLiteral("événement « %1 », pas un séisme").arg(type));
+            rejets.noter(numero, QStringLiteral("événement « %1 », pas un séisme").arg(type), M::NonSismique);
             continue;
         }
         if (c.size() < 3 || !mag.isDouble() || !temps.isDouble() || !c[0].isDouble() || !c[1].isDouble() ||
             !c[2].isDouble()) {
-            rejets.noter(numero, QStringLiteral("position, profondeur, magnitude ou date manquante"));
+            const char* motif = c.size() < 2 || !c[0].isDouble() || !c[1].isDouble() ? M::SansPosition
+                                : c.size() < 3 || !c[2].isDouble()                    ? M::SansProfondeur
+                                : !mag.isDouble()                                      ? M::SansMagnitude
+                                                                                       : M::DateIllisible;
+            rejets.noter(numero, QStringLiteral("position, profondeur, magnitude ou date manquante"), motif);
             continue;
         }
         // Epoch milliseconds (UTC) to days since 30 December 1899; 1 January 1970 is day 25569.
@@ -325,7 +332,7 @@ bool seismesGeoJSON(const QByteArray& donnees, const QString& nom, std::vector<T
         const QString raison = seismeDepuisValeurs(jours, c[1].toDouble(), c[0].toDouble(), c[2].toDouble(),
                                                    mag.toDouble(), s);
         if (!raison.isEmpty()) {
-            rejets.noter(numero, raison);
+            rejets.noter(numero, raison, M::HorsLimites);
             continue;
         }
         lus.push_back(s);
@@ -358,6 +365,9 @@ const TypeGVP typesGVP[] = {
     {"SUBGLACIAL VOLCANO", 7}, {"CRATER ROW", 5},          {"EXPLOSION CRATER", 12},
     {"PUMICE CONE", 14},       {"HYDROTHERMAL FIELD", 30}, {"FUMAROLE FIELD", 31},
     {"LAVA CONE", 4},          {"PYROCLASTIC SHIELD", 25}, {"LAVA FIELD", 2},
+    // A tuya is a flat-topped, steep-sided volcano built by eruptions under an ice
+    // sheet: a subglacial volcano.
+    {"TUYA", 7},
 };
 
 QString sansPluriel(const QString& t)
@@ -460,18 +470,18 @@ bool volcansListeGVP(const QStringList& lignes, int entete, const QString& nom, 
         const QStringList c = decouperCSV(l.texte);
         double lat = 0, lon = 0, alt = -10000;
         if (!reel(champ(c, d.lat), lat) || !reel(champ(c, d.lon), lon)) {
-            rejets.noter(l.numero, QStringLiteral("latitude ou longitude illisible"));
+            rejets.noter(l.numero, QStringLiteral("latitude ou longitude illisible"), M::SansPosition);
             continue;
         }
         if (champ(c, d.nom).isEmpty()) {
-            rejets.noter(l.numero, QStringLiteral("nom manquant"));
+            rejets.noter(l.numero, QStringLiteral("nom manquant"), M::SansNom);
             continue;
         }
         if (!reel(champ(c, d.alt), alt))
             alt = -10000;  // unknown elevation: not displayed
         const QString raison = verifierValeursVolcan(lat, lon, alt);
         if (!raison.isEmpty()) {
-            rejets.noter(l.numero, raison);
+            rejets.noter(l.numero, raison, M::HorsLimites);
             continue;
         }
         const int type = typeVolcanGVP(champ(c, d.type));
@@ -529,12 +539,12 @@ bool volcansDepuisEruptions(const QStringList& lignes, int entete, const QString
         bool ok = false;
         const int num = champ(c, cNum).toInt(&ok);
         if (!ok || !reel(champ(c, cLat), lat) || !reel(champ(c, cLon), lon)) {
-            rejets.noter(l.numero, QStringLiteral("numéro, latitude ou longitude illisible"));
+            rejets.noter(l.numero, QStringLiteral("numéro, latitude ou longitude illisible"), ok ? M::SansPosition : M::SansNumero);
             continue;
         }
         const QString raison = verifierValeursVolcan(lat, lon, -10000);
         if (!raison.isEmpty()) {
-            rejets.noter(l.numero, raison);
+            rejets.noter(l.numero, raison, M::HorsLimites);
             continue;
         }
         const bool confirmee = cCat < 0 || champ(c, cCat).toLower().contains(QLatin1String("confirmed"));
@@ -579,6 +589,16 @@ TStationGPS stationDepuis(const QString& code, double lat, double lon, double ha
     s.IncVitLong = sE;
     s.IncVitAlt = sU;
     return s;
+}
+
+// The reason kind of a station refused by stationUtilisable.
+const char* motifStation(const TStationGPS& s)
+{
+    if (s.Nom.Len == 0)
+        return M::SansNom;
+    if (s.IncVitLat == 0)
+        return M::VitesseInutilisable;
+    return M::HorsLimites;
 }
 
 void numeroter(std::vector<TStationGPS>& out, std::size_t depuis)
@@ -634,7 +654,8 @@ bool gpsCSV(const QStringList& lignes, const QString& nom, std::vector<TStationG
         double lat, lon, h = 0, ve, vn, vu = 0, se = 0, sn, su = 0;
         if (!reel(champ(c, cLat), lat) || !reel(champ(c, cLon), lon) || !reel(champ(c, cVE), ve) ||
             !reel(champ(c, cVN), vn) || !reel(champ(c, cSN), sn)) {
-            rejets.noter(l.numero, QStringLiteral("position ou vitesse illisible"));
+            rejets.noter(l.numero, QStringLiteral("position ou vitesse illisible"),
+                         reel(champ(c, cLat), lat) && reel(champ(c, cLon), lon) ? M::SansVitesse : M::SansPosition);
             continue;
         }
         reel(champ(c, cH), h);
@@ -644,7 +665,7 @@ bool gpsCSV(const QStringList& lignes, const QString& nom, std::vector<TStationG
         TStationGPS s = stationDepuis(champ(c, cSta), lat, lon, h, vn, ve, vu, sn, se, su);
         const QString raison = stationUtilisable(s);
         if (!raison.isEmpty()) {
-            rejets.noter(l.numero, raison);
+            rejets.noter(l.numero, raison, motifStation(s));
             continue;
         }
         lus.push_back(s);
@@ -757,36 +778,40 @@ bool lireSeismesDepuis(const QByteArray& donnees, const QString& nom, std::vecto
             continue;
         const QStringList c = decouperCSV(l.texte);
         if (d.filtreType && d.type >= 0 && !typeEstSeisme(champ(c, d.type))) {
-            rejets.noter(l.numero, QStringLiteral("événement « %1 », pas un séisme").arg(champ(c, d.type)));
+            rejets.noter(l.numero, QStringLiteral("événement « %1 », pas un séisme").arg(champ(c, d.type)), M::NonSismique);
             continue;
         }
         double lat, lon, prof, mag, jours = 0;
         if (!reel(champ(c, d.lat), lat) || !reel(champ(c, d.lon), lon)) {
-            rejets.noter(l.numero, QStringLiteral("latitude ou longitude illisible"));
+            rejets.noter(l.numero, QStringLiteral("latitude ou longitude illisible"), M::SansPosition);
             continue;
         }
         if (!reel(champ(c, d.prof), prof)) {
-            rejets.noter(l.numero, champ(c, d.prof).isEmpty() ? QStringLiteral("profondeur manquante")
-                                                               : QStringLiteral("profondeur illisible"));
+            rejets.noter(l.numero,
+                         champ(c, d.prof).isEmpty() ? QStringLiteral("profondeur manquante")
+                                                    : QStringLiteral("profondeur illisible"),
+                         M::SansProfondeur);
             continue;
         }
         if (!reel(champ(c, d.mag), mag)) {
-            rejets.noter(l.numero, champ(c, d.mag).isEmpty() ? QStringLiteral("magnitude manquante")
-                                                              : QStringLiteral("magnitude illisible"));
+            rejets.noter(l.numero,
+                         champ(c, d.mag).isEmpty() ? QStringLiteral("magnitude manquante")
+                                                   : QStringLiteral("magnitude illisible"),
+                         M::SansMagnitude);
             continue;
         }
         if (d.date >= 0) {
             const bool ok = d.dateUS ? dateNEIC(champ(c, d.date), champ(c, d.heure), jours)
                                      : dateHeureISO(champ(c, d.date), jours);
             if (!ok) {
-                rejets.noter(l.numero, QStringLiteral("date illisible"));
+                rejets.noter(l.numero, QStringLiteral("date illisible"), M::DateIllisible);
                 continue;
             }
         }
         TSeisme s;
         const QString raison = seismeDepuisValeurs(jours, lat, lon, prof, mag, s);
         if (!raison.isEmpty()) {
-            rejets.noter(l.numero, raison);
+            rejets.noter(l.numero, raison, M::HorsLimites);
             continue;
         }
         lus.push_back(s);
@@ -990,13 +1015,14 @@ bool lireMidas(const QByteArray& vitesses, const QByteArray& stationsNGL, const 
         const QList<QByteArray> f = l.simplified().split(' ');
         if (f.size() < 14) {
             if (!l.trimmed().isEmpty())
-                rejets.noter(numero, QStringLiteral("ligne incomplète"));
+                rejets.noter(numero, QStringLiteral("ligne incomplète"), M::Incompletes);
             continue;
         }
         const auto it = positions.find(f[0].toStdString());
         if (it == positions.end()) {
-            rejets.noter(numero, QStringLiteral("station « %1 » absente de la liste des stations")
-                                     .arg(QString::fromLatin1(f[0])));
+            rejets.noter(numero,
+                         QStringLiteral("station « %1 » absente de la liste des stations").arg(QString::fromLatin1(f[0])),
+                         M::StationInconnue);
             continue;
         }
         bool ok[7];
@@ -1004,18 +1030,18 @@ bool lireMidas(const QByteArray& vitesses, const QByteArray& stationsNGL, const 
         const double ve = f[8].toDouble(&ok[1]), vn = f[9].toDouble(&ok[2]), vu = f[10].toDouble(&ok[3]);
         const double se = f[11].toDouble(&ok[4]), sn = f[12].toDouble(&ok[5]), su = f[13].toDouble(&ok[6]);
         if (!std::all_of(ok, ok + 7, [](bool b) { return b; })) {
-            rejets.noter(numero, QStringLiteral("nombres illisibles"));
+            rejets.noter(numero, QStringLiteral("nombres illisibles"), M::SansVitesse);
             continue;
         }
         if (duree < dureeMini) {
-            rejets.noter(numero, QStringLiteral("série trop courte (%1 ans)").arg(duree));
+            rejets.noter(numero, QStringLiteral("série trop courte (%1 ans)").arg(duree), M::SerieCourte);
             continue;
         }
         TStationGPS s = stationDepuis(QString::fromLatin1(f[0]), it->second.lat, it->second.lon, it->second.h,
                                       vn * 1000, ve * 1000, vu * 1000, sn * 1000, se * 1000, su * 1000);
         const QString raison = stationUtilisable(s);
         if (!raison.isEmpty()) {
-            rejets.noter(numero, raison);
+            rejets.noter(numero, raison, motifStation(s));
             continue;
         }
         lus.push_back(s);

@@ -29,7 +29,28 @@ struct BilanCatalogue {
     int lus = 0;     // records appended
     int ignores = 0; // data rows skipped (bad numbers, missing magnitude, non-earthquake events)
     BilanRejets rejets; // the same, with the line and reason of the first one
+    // The skipped rows by reason, each reason in French words that read after
+    // "N lignes" ("sans profondeur", "hors limites", ...); they add up to `ignores`.
+    std::map<QString, int> ignoresParMotif;
 };
+
+// Reasons recorded in BilanCatalogue::ignoresParMotif.
+namespace MotifsIgnores {
+inline const char* const NonSismique = "d'événements non sismiques";
+inline const char* const SansPosition = "sans position";
+inline const char* const HorsLimites = "hors limites";
+inline const char* const SansProfondeur = "sans profondeur";
+inline const char* const SansMagnitude = "sans magnitude";
+inline const char* const DateIllisible = "à date illisible";
+inline const char* const SansNom = "sans nom";
+inline const char* const SansVitesse = "sans vitesse";
+inline const char* const VitesseInutilisable = "sans incertitude de vitesse";
+inline const char* const StationInconnue = "de stations absentes de la liste des stations";
+inline const char* const SerieCourte = "de séries trop courtes";
+inline const char* const SansNumero = "sans numéro de volcan";
+inline const char* const GuillemetNonFerme = "à guillemet non fermé";
+inline const char* const Incompletes = "incomplètes";
+} // namespace MotifsIgnores
 
 // Each reader appends to `out` and returns false (with a message) when the file
 // cannot be read or its layout is not recognised; `out` is then left unchanged.

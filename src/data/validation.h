@@ -23,6 +23,8 @@
 
 #include <QString>
 
+#include <map>
+
 namespace bornes {
 constexpr double LongitudeMax = 720;
 constexpr double ProfondeurMin = -15;
@@ -66,13 +68,18 @@ struct BilanRejets {
     int nombre = 0;
     int premier = 0;   // 1-based line or record number of the first one
     QString raison;    // its reason
+    // How many for each kind of reason, when the reader tells it (short French
+    // words that read after "N lignes": "sans profondeur", "hors limites"...).
+    std::map<QString, int> parMotif;
 
-    void noter(int position, const QString& pourquoi)
+    void noter(int position, const QString& pourquoi, const char* motif = nullptr)
     {
         if (nombre++ == 0) {
             premier = position;
             raison = pourquoi;
         }
+        if (motif)
+            ++parMotif[QString::fromUtf8(motif)];
     }
     void ajouter(const BilanRejets& autre)
     {
@@ -83,6 +90,8 @@ struct BilanRejets {
             raison = autre.raison;
         }
         nombre += autre.nombre;
+        for (const auto& [m, n] : autre.parMotif)
+            parMotif[m] += n;
     }
     // "3 enregistrements ignorés (le premier, n° 12 : latitude 95 hors limites)", or
     // with `lignes` "3 lignes ignorées (la première, ligne 12 : …)". Empty when

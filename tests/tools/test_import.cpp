@@ -1,5 +1,8 @@
+#include "data/catalogues.h"
+#include "data/loaders.h"
 #include "import/construction.h"
 #include "import/grilles.h"
+#include "import/itrf.h"
 #include "import/palette.h"
 #include "import/produits.h"
 #include "import/series.h"
@@ -11,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -36,6 +40,16 @@ Grille grilleNoeuds(int nx, int ny, double (*f)(double, double))
         for (int c = 0; c < nx; ++c)
             g.v[static_cast<std::size_t>(r) * nx + c] = static_cast<float>(f(90 - r * g.dlat, -180 + c * g.dlon));
     return g;
+}
+
+// Builds one product of the list on the given sources; its journal is returned.
+bool construireProduit(const Contexte& ctx, const QString& nom, QStringList& journal, QString& erreur)
+{
+    for (const Produit& p : listeProduits(ctx))
+        if (p.nom == nom)
+            return p.construire(ctx, journal, erreur);
+    erreur = "produit inconnu : " + nom;
+    return false;
 }
 
 std::int16_t valeurFichier(const QByteArray& d, int j, int k)
@@ -408,7 +422,10 @@ TEST(ImportConstruction, ConfigurationNamesNineFilesAndTheGridStep)
         ASSERT_EQ(champs.size(), 3) << ligne.toStdString();
         EXPECT_TRUE(sorties.contains(champs[0])) << champs[0].toStdString();
     }
-    EXPECT_TRUE(QFile::exists(out.filePath("credits.txt")));
+    QFile credits(out.filePath("credits.txt"));
+    ASSERT_TRUE(credits.open(QIODevice::ReadOnly));
+    // The choice among the ITRF2014 solutions of a station is told.
+    EXPECT_TRUE(QString::fromUtf8(credits.readAll()).simplified().contains("mouvement à long terme"));
 }
 
 TEST(ImportConstruction, HelpPagesAreCopiedAndFollowTheirSources)
@@ -440,4 +457,358 @@ TEST(ImportConstruction, HelpPagesAreCopiedAndFollowTheirSources)
     EXPECT_EQ(b.construits, 1);
     ASSERT_TRUE(page.open(QIODevice::ReadOnly));
     EXPECT_EQ(page.readAll(), QByteArray("<html>nouvelle aide</html>"));
+}
+
+// ---- reports of skipped rows ----------------------------------------------------
+
+TEST(ImportBilans, SkippedRowsAreToldWithTheirReasons)
+{
+    BilanCatalogue b;
+    EXPECT_EQ(texteIgnores(b), "aucune ligne écartée");
+    b.ignores = 54;
+    b.ignoresParMotif["sans profondeur"] = 54;
+    EXPECT_EQ(texteIgnores(b), "54 lignes sans profondeur écartées");
+    b.ignores = 1;
+    b.ignoresParMotif = {{"hors limites", 1}};
+    EXPECT_EQ(texteIgnores(b), "1 ligne hors limites écartée");
+    // Several reasons by decreasing count; rows without a reason are still counted.
+    b.ignores = 130;
+    b.ignoresParMotif = {{"sans profondeur", 54}, {"d'événements non sismiques", 70}, {"hors limites", 3}};
+    EXPECT_EQ(texteIgnores(b), "130 lignes écartées : 70 lignes d'événements non sismiques, 54 lignes sans "
+                               "profondeur, 3 lignes hors limites, 3 lignes pour une autre raison");
+    b.ignoresParMotif.clear();
+    EXPECT_EQ(texteIgnores(b), "130 lignes écartées (raison non précisée)");
+}
+
+TEST(ImportBilans, ReadersCountEachSkippedRowUnderOneReason)
+{
+    const QByteArray comcat =
+        "time,latitude,longitude,depth,mag,magType,nst,gap,dmin,rms,net,id,updated,place,type\n"
+        "1950-01-01T00:00:00.000Z,10,20,,6.1,mw,,,,,us,a,2014,\"sans profondeur\",earthquake\n"
+        "1951-01-01T00:00:00.000Z,10,20,,6.2,mw,,,,,us,b,2014,\"sans profondeur\",earthquake\n"
+        "1962-01-01T00:00:00.000Z,95,20,10,6.2,mw,,,,,us,c,2014,\"latitude 95\",earthquake\n"
+        "1963-01-01T00:00:00.000Z,,20,10,6.2,mw,,,,,us,d,2014,\"sans latitude\",earthquake\n"
+        "1964-01-01T00:00:00.000Z,10,20,10,,mw,,,,,us,e,2014,\"sans magnitude\",earthquake\n"
+        "1965-13-01T00:00:00.000Z,10,20,10,6.0,mw,,,,,us,f,2014,\"mois 13\",earthquake\n"
+        "1966-01-01T00:00:00.000Z,10,20,,6.0,mw,,,,,us,g,2014,\"essai\",nuclear explosion\n"
+        "1967-01-01T00:00:00.000Z,10,20,33,6.0,mw,,,,,us,h,2014,\"bon\",earthquake\n";
+    std::vector<TSeisme> s;
+    BilanCatalogue b;
+    ASSERT_TRUE(lireSeismesDepuis(comcat, "c.csv", s, nullptr, &b));
+    EXPECT_EQ(b.lus, 1);
+    EXPECT_EQ(b.ignores, 7);
+    EXPECT_EQ(b.ignoresParMotif, (std::map<QString, int>{{"sans profondeur", 2},
+                                                         {"hors limites", 1},
+                                                         {"sans position", 1},
+                                                         {"sans magnitude", 1},
+                                                         {"à date illisible", 1},
+                                                         {"d'événements non sismiques", 1}}));
+
+    const QByteArray geojson = R"({"type":"FeatureCollection","features":[
+        {"properties":{"mag":4.1,"time":1517400000000,"type":"earthquake"},"geometry":{"coordinates":[10,20,5]}},
+        {"properties":{"mag":1.1,"time":1517400000000,"type":"quarry blast"},"geometry":{"coordinates":[10,20,0]}},
+        {"properties":{"mag":null,"time":1517400000000,"type":"earthquake"},"geometry":{"coordinates":[10,20,5]}},
+        {"properties":{"mag":2.0,"time":1517400000000,"type":"earthquake"},"geometry":{"coordinates":[10,20]}},
+        {"properties":{"mag":2.0,"time":1517400000000,"type":"earthquake"},"geometry":{"coordinates":[10,-91,3]}}]})";
+    s.clear();
+    ASSERT_TRUE(lireSeismesDepuis(geojson, "g.json", s, nullptr, &b));
+    EXPECT_EQ(b.ignores, 4);
+    EXPECT_EQ(b.ignoresParMotif, (std::map<QString, int>{{"d'événements non sismiques", 1},
+                                                         {"sans magnitude", 1},
+                                                         {"sans profondeur", 1},
+                                                         {"hors limites", 1}}));
+
+    const QByteArray gvp = "Volcano Number,Volcano Name,Country,Primary Volcano Type,Activity Evidence,"
+                           "Last Known Eruption,Region,Subregion,Latitude,Longitude,Elevation (m)\n"
+                           "1,Alpha,X,Stratovolcano,Eruption Observed,1990 CE,R,S,10,20,1000\n"
+                           "2,,X,Shield,Eruption Observed,1990 CE,R,S,10,20,1000\n"
+                           "3,Gamma,X,Shield,Eruption Observed,1990 CE,R,S,,20,1000\n"
+                           "4,Delta,X,Shield,Eruption Observed,1990 CE,R,S,-99,20,1000\n";
+    std::vector<TVolcan> v;
+    ASSERT_TRUE(lireVolcansDepuis(gvp, "v.csv", v, nullptr, &b));
+    EXPECT_EQ(b.lus, 1);
+    EXPECT_EQ(b.ignoresParMotif,
+              (std::map<QString, int>{{"sans nom", 1}, {"sans position", 1}, {"hors limites", 1}}));
+
+    const QByteArray gps = "station,latitude,longitude,height_m,vE_mm_yr,vN_mm_yr,vU_mm_yr,sE_mm_yr,sN_mm_yr,sU_mm_yr\n"
+                           "AAAA,10,20,5,1,2,3,0.1,0.1,0.1\n"
+                           "BBBB,10,20,5,,2,3,0.1,0.1,0.1\n"
+                           "CCCC,10,20,5,1,2,3,0.1,0,0.1\n"
+                           "DDDD,100,20,5,1,2,3,0.1,0.1,0.1\n";
+    std::vector<TStationGPS> st;
+    ASSERT_TRUE(lireGPSDepuis(gps, "g.csv", st, nullptr, &b));
+    EXPECT_EQ(b.lus, 1);
+    EXPECT_EQ(b.ignoresParMotif, (std::map<QString, int>{{"sans vitesse", 1},
+                                                         {"sans incertitude de vitesse", 1},
+                                                         {"hors limites", 1}}));
+
+    // MIDAS: a station missing from the NGL list, a series too short.
+    auto midas = [](const char* code, const char* duree) {
+        return QByteArray(code) + " MIDAS5 2010.0 2015.0 " + duree +
+               " 1000 1000 900 0.01 0.02 0.001 0.0001 0.0001 0.0002 0 0 0 0 0 0 0.001 0.001 0.001 0\n";
+    };
+    const QByteArray vitesses = midas("AAAA", "5.0") + midas("ZZZZ", "5.0") + midas("BBBB", "1.0");
+    const QByteArray liste = "Sta Lat(deg) Long(deg) Hgt(m)\nAAAA 10 20 5\nBBBB 11 21 5\n";
+    st.clear();
+    ASSERT_TRUE(lireMidas(vitesses, liste, "m.txt", st, nullptr, &b, 2.5));
+    EXPECT_EQ(b.lus, 1);
+    EXPECT_EQ(b.ignoresParMotif, (std::map<QString, int>{{"de stations absentes de la liste des stations", 1},
+                                                         {"de séries trop courtes", 1}}));
+}
+
+TEST(ImportBilans, EarthquakeProductTellsRowsWithoutDepthAndTheCataloguesJoin)
+{
+    QTemporaryDir src, out;
+    ASSERT_TRUE(QDir(src.path()).mkpath("earthquakes"));
+    const QByteArray entete = "time,latitude,longitude,depth,mag,magType,nst,gap,dmin,rms,net,id,updated,place,type\n";
+    ASSERT_TRUE(ecrire(src.filePath("earthquakes/usgs_comcat_M5plus_2013-2023.csv"),
+                       entete + "2013-01-01T03:51:13.000Z,-20.8,-69.6,56.1,5.1,mb,,,,,us,a,2014,\"p\",earthquake\n"
+                                "2013-06-01T00:00:00.000Z,10,20,10,6.5,mw,,,,,us,b,2014,\"p\",earthquake\n"));
+    ASSERT_TRUE(ecrire(src.filePath("earthquakes/usgs_comcat_M6plus_1900-2023.csv"),
+                       entete + "2013-06-01T00:00:00.000Z,10,20,10,6.5,mw,,,,,us,b,2014,\"p\",earthquake\n"
+                                "1950-01-01T00:00:00.000Z,10,20,,6.1,mw,,,,,us,c,2014,\"p\",earthquake\n"
+                                "1951-01-01T00:00:00.000Z,10,20,,6.2,mw,,,,,us,d,2014,\"p\",earthquake\n"
+                                "1960-05-22T19:11:20.000Z,-38.1,-73.4,25,9.5,mw,,,,,us,e,2014,\"p\",earthquake\n"));
+    Contexte ctx;
+    ctx.sources = QDir(src.path());
+    ctx.sortie = QDir(out.path());
+    QStringList journal;
+    QString e;
+    ASSERT_TRUE(construireProduit(ctx, "séismes", journal, e)) << e.toStdString();
+    const QString j = journal.join('\n');
+    EXPECT_TRUE(j.contains("2 lignes sans profondeur écartées")) << j.toStdString();
+    EXPECT_TRUE(j.contains("séismes M6 à partir du 01/01/2013 laissés au catalogue M5, qui les contient : 1"))
+        << j.toStdString();
+    QFile f(out.filePath("s.fse"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    std::vector<TSeisme> s;
+    decoderSeismes(f.readAll(), s);
+    ASSERT_EQ(s.size(), 3u);  // 1960 from M6, both events of M5
+    EXPECT_FLOAT_EQ(s[0].Magnitude, 9.5f);
+}
+
+// ---- volcanoes -------------------------------------------------------------------
+
+TEST(ImportVolcans, EveryGvpPrimaryTypeHasItsCode)
+{
+    // The primary types of the Holocene and Pleistocene lists, as written there.
+    const std::pair<const char*, int> types[] = {
+        {"Caldera", 11}, {"Caldera(s)", 11}, {"Caldera(?)", 11}, {"Complex", 27}, {"Complex(es)", 27},
+        {"Compound", 26}, {"Cone", 23}, {"Cone(s)", 23}, {"Crater rows", 5}, {"Explosion crater", 12},
+        {"Explosion crater(s)", 12}, {"Explosion crater(?)", 12}, {"Fissure vent", 1}, {"Fissure vent(s)", 1},
+        {"Fissure vent(s) ?", 1}, {"Lava cone", 4}, {"Lava cone(es)", 4}, {"Lava cone(s)", 4},
+        {"Lava dome", 13}, {"Lava dome(s)", 13}, {"Lava dome(s) ?", 13}, {"Maar", 10}, {"Maar(s)", 10},
+        {"Pyroclastic cone", 24}, {"Pyroclastic cone(s)", 24}, {"Pyroclastic shield", 25}, {"Shield", 3},
+        {"Shield(s)", 3}, {"Shield?", 3}, {"Stratovolcano", 20}, {"Stratovolcano(es)", 20},
+        {"Stratovolcano?", 20}, {"Subglacial", 7}, {"Submarine", 6}, {"Submarine(es)", 6}, {"Tuff cone", 21},
+        {"Tuff cone(s)", 21}, {"Tuff ring(s)", 22}, {"Tuya", 7}, {"Volcanic field", 2},
+        // No type code describes these: the type stays unknown.
+        {"Unknown", 0}, {"Volcanic remnant", 0},
+    };
+    for (const auto& t : types)
+        EXPECT_EQ(typeVolcanGVP(QString::fromLatin1(t.first)), t.second) << t.first;
+}
+
+TEST(ImportVolcans, SecondListLosesTheVolcanoesOfTheFirst)
+{
+    auto volcan = [](const char* nom, float lat, float lon) {
+        TVolcan v;
+        v.Nom.assignBytes(nom, static_cast<int>(std::strlen(nom)));
+        v.Latitude = lat;
+        v.Longitude = lon;
+        return v;
+    };
+    std::vector<TVolcan> v = {volcan("McBride Volcanic Province", -18.367f, 144.567f),
+                              volcan("Unnamed", 40.0f, 45.6f), volcan("Sans numero", 10.0f, 179.98f),
+                              // second list
+                              volcan("McBride Volcanic Province", -18.33f, 144.55f),  // same number
+                              volcan("Unnamed", 40.0f, 45.6f),                        // another number
+                              volcan("SANS NUMERO", 10.05f, -179.97f),                // no number, same place
+                              volcan("Sans numero", 12.0f, 179.98f),                  // no number, elsewhere
+                              volcan("Autre", -18.367f, 144.567f)};
+    std::vector<int> n = {259804, 214804, 0, 259804, 214805, 0, 0, 300001};
+    EXPECT_EQ(retirerDoublonsVolcans(v, n, 3), 2);
+    ASSERT_EQ(v.size(), 6u);
+    ASSERT_EQ(n, (std::vector<int>{259804, 214804, 0, 214805, 0, 300001}));
+    EXPECT_FLOAT_EQ(v[0].Latitude, -18.367f);  // the first list's entry is kept
+    EXPECT_FLOAT_EQ(v[4].Latitude, 12.0f);
+    EXPECT_EQ(v[5].Nom.bytes(), "Autre");
+}
+
+TEST(ImportVolcans, ProductKeepsOneEntryPerVolcanoAndCodesTuyas)
+{
+    QTemporaryDir src, out;
+    ASSERT_TRUE(QDir(src.path()).mkpath("volcanoes"));
+    const QByteArray entete = "Volcano Number,Volcano Name,Country,Primary Volcano Type,Activity Evidence,"
+                              "Last Known Eruption,Region,Subregion,Latitude,Longitude,Elevation (m),"
+                              "Dominant Rock Type,Tectonic Setting\n";
+    ASSERT_TRUE(ecrire(src.filePath("volcanoes/GVP_Volcano_List_Holocene_VOTW5.0.0_2022-12-07.csv"),
+                       "Global Volcanism Program,,,Basic List of Holocene Volcanoes\n" + entete +
+                           "390040,Bridgeman Island,Antarctica,Stratovolcano,Evidence Uncertain,Unknown,A,B,"
+                           "-62.063,-56.713,240,,\n"
+                           "211060,Etna,Italy,Stratovolcano(es),Eruption Observed,2022 CE,A,B,37.748,14.999,3357,,\n"));
+    ASSERT_TRUE(ecrire(src.filePath("volcanoes/GVP_Volcano_List_Pleistocene_undated-version.csv"),
+                       entete + "390040,Bridgeman Island,Antarctica,Stratovolcano,,,A,B,-62.061,-56.717,240,,\n"
+                                "371802,Herdubreid,Iceland,Tuya,,,A,B,65.18,-16.35,1682,,\n"));
+    ASSERT_TRUE(ecrire(src.filePath("volcanoes/GVP_Eruption_Results_2022-02.csv"),
+                       "Volcano Number,Volcano Name,Eruption Number,Eruption Category,Start Year\n"));
+    Contexte ctx;
+    ctx.sources = QDir(src.path());
+    ctx.sortie = QDir(out.path());
+    QStringList journal;
+    QString e;
+    ASSERT_TRUE(construireProduit(ctx, "volcans", journal, e)) << e.toStdString();
+    EXPECT_TRUE(journal.join('\n').contains("1 volcan(s) de la liste pléistocène déjà dans la liste holocène"));
+    QFile f(out.filePath("volcans.fvo"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    std::vector<TVolcan> v;
+    decoderVolcans(f.readAll(), v);
+    ASSERT_EQ(v.size(), 3u);
+    EXPECT_FLOAT_EQ(v[0].Latitude, -62.063f);
+    EXPECT_EQ(v[0].Activite, 8);  // the Holocene entry's activity, not the Pleistocene one
+    EXPECT_EQ(v[2].Nom.bytes(), "Herdubreid");
+    EXPECT_EQ(v[2].TypeVolcan, 7);
+}
+
+// ---- ITRF2014 stations -----------------------------------------------------------
+
+namespace {
+
+// One solution in the layout of the SSC file: position line and velocity line.
+QByteArray solutionSSC(const char* domes, const char* nom, const char* code, double x, double y, double z,
+                       const char* vitesses, const char* soln = "")
+{
+    QByteArray l = QByteArray(domes) + ' ' + QByteArray(nom).leftJustified(16, ' ', true) + " GNSS " + code;
+    l += ' ' + QByteArray::number(x, 'f', 4).rightJustified(13) + ' ' + QByteArray::number(y, 'f', 4).rightJustified(13) +
+         ' ' + QByteArray::number(z, 'f', 4).rightJustified(13) + " 0.0006 0.0006 0.0005";
+    if (*soln)
+        l += QByteArray(" ") + soln;
+    l += '\n';
+    l += QByteArray(domes) + QByteArray(34, ' ') + vitesses + '\n';
+    return l;
+}
+
+const char* const EnteteSSC =
+    "                      ITRF2014 STATION POSITIONS AT EPOCH 2010.0 AND VELOCITIES\n"
+    "DOMES NB. SITE NAME        TECH. ID.        X/Vx       Y/Vy         Z/Vz         Sigmas            SOLN  "
+    "DATA_START   DATA_END  \n"
+    "------------------------------------------------------------------------------------------------------\n";
+
+} // namespace
+
+TEST(ImportITRF, SolutionsAreReadWithTheirIntervalsAndTurnedToLocalAxes)
+{
+    // On the equator at 0°E, then at 90°E: east is +Y, then -X; north is +Z.
+    const QByteArray d = QByteArray(EnteteSSC) +
+                         solutionSSC("10001S006", "Zero Zero", "ZERO", 6378137.0, 0, 0,
+                                     "0.00000       0.01000       0.02000 .00003 .00004 .00005") +
+                         solutionSSC("10002M006", "Nonante", "NONA", 0, 6378237.0, 0,
+                                     "-.01000       0.00000       0.00000 .00003 .00004 .00005",
+                                     " 1 00:000:00000 11:070:21600") +
+                         "10009M001                                  0.00000 0.00000 0.00000 .1 .1 .1\n";  // orphan
+    std::vector<SolutionITRF> s;
+    std::map<QString, int> ignores;
+    QString msg;
+    ASSERT_TRUE(lireSolutionsITRF(d, "t.ssc", s, &msg, &ignores)) << msg.toStdString();
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_EQ(ignores, (std::map<QString, int>{{"de vitesse sans ligne de position", 1}}));
+    EXPECT_EQ(s[0].code, "ZERO");
+    EXPECT_EQ(s[0].nom, "Zero Zero");
+    EXPECT_TRUE(std::isnan(s[0].debut) && std::isnan(s[0].fin));
+    EXPECT_EQ(s[1].numero, 1);
+    EXPECT_TRUE(std::isnan(s[1].debut));
+    EXPECT_NEAR(s[1].fin, 2011 + (69 + 0.25) / 365.0, 1e-9);
+    EXPECT_DOUBLE_EQ(dureeSolution(s[1]), s[1].fin - ITRF2014::DebutDonnees);
+
+    const TStationGPS a = stationITRF(s[0]);
+    EXPECT_EQ(a.Nom.bytes(), "ZERO");
+    EXPECT_NEAR(a.Latitude, 0, 1e-9);
+    EXPECT_NEAR(a.Longitude, 0, 1e-9);
+    EXPECT_NEAR(a.Altitude, 0, 1e-3);
+    EXPECT_NEAR(a.VitLong, 10, 1e-9);
+    EXPECT_NEAR(a.VitLat, 20, 1e-9);
+    EXPECT_NEAR(a.VitAlt, 0, 1e-9);
+    EXPECT_NEAR(a.IncVitLong, 0.04, 1e-9);
+    EXPECT_NEAR(a.IncVitLat, 0.05, 1e-9);
+    EXPECT_NEAR(a.IncVitAlt, 0.03, 1e-9);
+    const TStationGPS b = stationITRF(s[1]);
+    EXPECT_NEAR(b.Longitude, 90, 1e-9);
+    EXPECT_NEAR(b.Altitude, 100000, 1e-3);  // 100 m, in mm
+    EXPECT_NEAR(b.VitLong, 10, 1e-9);
+
+    // A pole, and a file without any solution.
+    SolutionITRF pole;
+    pole.z = 6356752.3141 + 50;
+    EXPECT_NEAR(stationITRF(pole).Latitude, 90, 1e-9);
+    EXPECT_NEAR(stationITRF(pole).Altitude, 50000, 1);
+    EXPECT_FALSE(lireSolutionsITRF(EnteteSSC, "vide.ssc", s, &msg));
+    EXPECT_TRUE(msg.contains("vide.ssc"));
+}
+
+TEST(ImportITRF, LongTermSolutionIsKeptRatherThanThePostSeismicOne)
+{
+    // A station near Mizusawa: one solution before the 2011 earthquake, one after,
+    // moving at its post-seismic rate.
+    const double x = -3857167.6071, y = 3108694.9703, z = 4004041.6556;
+    const QByteArray d = QByteArray(EnteteSSC) +
+                         solutionSSC("21702M002", "MIZUSAWA", "MIZU", x, y, z,
+                                     "0.00453       0.01057       -.00644 .00006 .00005 .00006",
+                                     " 1 00:000:00000 11:068:09920") +
+                         solutionSSC("21702M002", "MIZUSAWA", "MIZU", x - 1.8, y - 1.2, z - 1,
+                                     "-.06338       -.01063       -.01222 .00009 .00008 .00009",
+                                     " 2 11:070:20783 00:000:00000");
+    std::vector<TStationGPS> st;
+    ChoixITRF choix;
+    QString msg;
+    ASSERT_TRUE(lireStationsITRF(d, QByteArray(), "m.ssc", st, &msg, &choix)) << msg.toStdString();
+    ASSERT_EQ(st.size(), 1u);
+    EXPECT_NEAR(st[0].VitLat, -6.96, 0.01);
+    EXPECT_NEAR(st[0].VitLong, -11.07, 0.01);
+    EXPECT_NEAR(st[0].Latitude, 39.1352, 1e-4);
+    EXPECT_EQ(choix.stations, 1);
+    EXPECT_EQ(choix.plusieurs, 1);
+    EXPECT_EQ(choix.autreQueDerniere, 1);
+}
+
+TEST(ImportITRF, SameVelocitySolutionsAddUpAndOpenBoundsFollowTheStationList)
+{
+    const double x = 4581690.8267, y = 556114.9242, z = 4389360.8453;
+    const char* const lente = "-.01377       0.01886       0.01142 .00003 .00004 .00003";
+    const char* const lente2 = "-.01378       0.01886       0.01142 .00003 .00004 .00003";  // same, rounded
+    const char* const rapide = "-.02000       0.03000       0.01000 .00003 .00004 .00003";
+    // 2000-2004 and 2004-2008 at one velocity (8 years) outweigh 2008-2015.1 at another.
+    const QByteArray d = QByteArray(EnteteSSC) +
+                         solutionSSC("10002M006", "Grasse", "GRAS", x, y, z, lente, " 1 00:001:00000 04:001:00000") +
+                         solutionSSC("10002M006", "Grasse", "GRAS", x, y, z + 0.01, lente2, " 2 04:001:00000 08:001:00000") +
+                         solutionSSC("10002M006", "Grasse", "GRAS", x, y, z, rapide, " 3 08:001:00000 00:000:00000");
+    std::vector<SolutionITRF> s;
+    ASSERT_TRUE(lireSolutionsITRF(d, "g.ssc", s));
+    ASSERT_EQ(s.size(), 3u);
+    std::vector<std::size_t> r = solutionsLongTerme(s);
+    ASSERT_EQ(r, std::vector<std::size_t>{1});  // the latest solution of the slow group
+
+    // An open start stands for 1994 by default: 1994-2005 at the slow velocity
+    // outlasts 2005-2015.1 at the other. When the station list tells that the
+    // station was first observed in 2003, the slow velocity holds for 2 years only.
+    const QByteArray d2 = QByteArray(EnteteSSC) +
+                          solutionSSC("10002M006", "Grasse", "GRAS", x, y, z, lente, " 1 00:000:00000 05:001:00000") +
+                          solutionSSC("10002M006", "Grasse", "GRAS", x, y, z, rapide, " 2 05:001:00000 00:000:00000");
+    s.clear();
+    ASSERT_TRUE(lireSolutionsITRF(d2, "g.ssc", s));
+    EXPECT_EQ(solutionsLongTerme(s), std::vector<std::size_t>{0});
+    auto liste = [&](double dx, const char* debut) {
+        return "Sta  Lat(deg)   Long(deg) Hgt(m)  X(m)           Y(m)         Z(m)          Dtbeg      Dtend\n"
+               "GRAS  43.7547     6.9206 1319.310 " +
+               QByteArray::number(x + dx, 'f', 4) + ' ' + QByteArray::number(y, 'f', 4) + ' ' +
+               QByteArray::number(z, 'f', 4) + ' ' + debut + " 2020-09-19 2020-09-27   8752\n";
+    };
+    const auto periodes = periodesNGL(liste(0.5, "1998-06-01"), s);
+    ASSERT_EQ(periodes.count("GRAS"), 1u);
+    EXPECT_NEAR(periodes.at("GRAS").debut, 1998 + 151 / 365.0, 1e-9);
+    EXPECT_DOUBLE_EQ(periodes.at("GRAS").fin, ITRF2014::FinDonnees);  // the frame's data end in 2015
+    ChoixITRF choix;
+    EXPECT_EQ(solutionsLongTerme(s, periodesNGL(liste(0.5, "2003-01-01"), s), &choix), std::vector<std::size_t>{1});
+    EXPECT_EQ(choix.periodes, 1);
+    // Another site with the same code, 5 km away, tells nothing about this one.
+    EXPECT_TRUE(periodesNGL(liste(5000, "2003-01-01"), s).empty());
 }

@@ -16,7 +16,7 @@ const char* const FichierEtat = ".orbiplate-data.etat";
 namespace {
 
 // Raised whenever a product's content changes with the same sources.
-constexpr int VersionOutil = 3;
+constexpr int VersionOutil = 4;
 
 std::map<QString, QString> lireEtat(const QDir& sortie)
 {

@@ -2,9 +2,11 @@
 
 #include "data/catalogues.h"
 #include "data/loaders.h"
+#include "import/itrf.h"
 #include "import/series.h"
 #include "ui/codecs.h"
 
+#include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
@@ -100,10 +102,10 @@ bool seismesDe(const Contexte& ctx, const QString& relatif, std::vector<TSeisme>
         erreur = msg;
         return false;
     }
-    journal << QStringLiteral("  %1 : %2, %3 séismes (%4 lignes écartées)")
+    journal << QStringLiteral("  %1 : %2, %3 séismes ; %4")
                    .arg(QFileInfo(relatif).fileName(), b.format)
                    .arg(b.lus)
-                   .arg(b.ignores);
+                   .arg(texteIgnores(b));
     return true;
 }
 
@@ -132,6 +134,11 @@ bool produitSeismes(const Contexte& ctx, QStringList& journal, QString& erreur)
         for (const auto& s : m6)
             if (s.DateHeure < debutJour)
                 defaut.push_back(s);
+        const std::size_t recents = m6.size() - defaut.size();
+        if (recents > 0)
+            journal << QStringLiteral("  séismes M6 à partir du %1 laissés au catalogue M5, qui les contient : %2")
+                           .arg(QDate(1899, 12, 30).addDays(static_cast<qint64>(debutJour)).toString(QStringLiteral("dd/MM/yyyy")))
+                           .arg(recents);
         defaut.insert(defaut.end(), m5.begin(), m5.end());
     }
     trierParDate(defaut);
@@ -180,7 +187,7 @@ bool produitVolcans(const Contexte& ctx, QStringList& journal, QString& erreur)
             erreur = msg;
             return false;
         }
-        journal << QStringLiteral("  %1 : %2, %3 volcans").arg(ctx.volcans, b.format).arg(b.lus);
+        journal << QStringLiteral("  %1 : %2, %3 volcans ; %4").arg(ctx.volcans, b.format).arg(b.lus).arg(texteIgnores(b));
     } else {
         QByteArray holo, pleisto, eruptions;
         const QString fHolo = chemin(ctx, QStringLiteral("volcanoes/GVP_Volcano_List_Holocene_VOTW5.0.0_2022-12-07.csv"));
@@ -194,7 +201,7 @@ bool produitVolcans(const Contexte& ctx, QStringList& journal, QString& erreur)
             erreur = msg;
             return false;
         }
-        journal << QStringLiteral("  liste holocène : %1 volcans").arg(b.lus);
+        journal << QStringLiteral("  liste holocène : %1 volcans ; %2").arg(b.lus).arg(texteIgnores(b));
         std::map<int, int> dernieres;
         if (!lireEruptionsGVP(eruptions, fErupt, dernieres, &msg)) {
             erreur = msg;
@@ -207,7 +214,13 @@ bool produitVolcans(const Contexte& ctx, QStringList& journal, QString& erreur)
             erreur = msg;
             return false;
         }
-        journal << QStringLiteral("  liste pléistocène : %1 volcans").arg(b.lus);
+        journal << QStringLiteral("  liste pléistocène : %1 volcans ; %2").arg(b.lus).arg(texteIgnores(b));
+        // A volcano found in both lists keeps its Holocene entry.
+        const std::size_t holocenes = numeros.size();
+        numeros.insert(numeros.end(), numerosP.begin(), numerosP.end());
+        const int doublons = retirerDoublonsVolcans(volcans, numeros, holocenes);
+        journal << QStringLiteral("  %1 volcan(s) de la liste pléistocène déjà dans la liste holocène écarté(s)")
+                       .arg(doublons);
     }
     if (!ecrireAtomique(sortie(ctx, QString::fromLatin1(NomsDonnees::Volcans)), encoderVolcans(volcans), erreur))
         return false;
@@ -215,12 +228,18 @@ bool produitVolcans(const Contexte& ctx, QStringList& journal, QString& erreur)
     return true;
 }
 
+// Positions and velocities of the ITRF2014 network, every solution of every station;
+// the NGL station list gives the stations' observation periods.
+const char* const SourceITRF = "gps/itrf2014/ITRF2014_GNSS.SSC.txt";
+const char* const ListeNGL = "gps/ngl_midas/DataHoldings_2020-09.txt";
+
 const char* const seriesStations[] = {
     "gps/timeseries/HUSB.IGS14.tenv3", "gps/timeseries/UTUR.IGS14.tenv3", "gps/timeseries/LHAS.tenv3",
     "gps/timeseries/P156.pbo.final_igs08.pos", "gps/timeseries/USUD.pos.neu",
 };
 
-bool lireMidasSources(const Contexte& ctx, std::vector<TStationGPS>& out, QString& erreur, double dureeMini)
+bool lireMidasSources(const Contexte& ctx, std::vector<TStationGPS>& out, QString& erreur, double dureeMini,
+                      BilanCatalogue* bilan = nullptr)
 {
     QByteArray vit, liste;
     const QString fv = chemin(ctx, QStringLiteral("gps/ngl_midas/midas.IGS14_2020-09.txt"));
@@ -228,35 +247,75 @@ bool lireMidasSources(const Contexte& ctx, std::vector<TStationGPS>& out, QStrin
         !lireTout(chemin(ctx, QStringLiteral("gps/ngl_midas/DataHoldings_2020-09.txt")), liste, erreur))
         return false;
     QString msg;
-    if (!lireMidas(vit, liste, QDir::toNativeSeparators(fv), out, &msg, nullptr, dureeMini)) {
+    if (!lireMidas(vit, liste, QDir::toNativeSeparators(fv), out, &msg, bilan, dureeMini)) {
         erreur = msg;
         return false;
     }
     return true;
 }
 
-bool produitGPS(const Contexte& ctx, QStringList& journal, QString& erreur)
+// The ITRF2014 network, one solution per station: the one of its long-term motion.
+bool stationsITRF(const Contexte& ctx, std::vector<TStationGPS>& out, QStringList* journal, QString& erreur)
 {
-    std::vector<TStationGPS> reseau;
+    const QString f = chemin(ctx, QString::fromLatin1(SourceITRF));
+    QByteArray d, liste;
+    if (!lireTout(f, d, erreur) || !lireTout(chemin(ctx, QString::fromLatin1(ListeNGL)), liste, erreur))
+        return false;
     QString msg;
-    BilanCatalogue b;
-    const QString source = ctx.gps.isEmpty() ? QStringLiteral("gps/derived/itrf2014_gnss_velocities_enu.csv") : ctx.gps;
-    if (!lireCatalogueGPS(chemin(ctx, source), reseau, &msg, &b)) {
+    ChoixITRF choix;
+    std::map<QString, int> motifs;
+    if (!lireStationsITRF(d, liste, QDir::toNativeSeparators(f), out, &msg, &choix, &motifs)) {
         erreur = msg;
         return false;
     }
-    // One station per code (several solutions of a site share its code).
-    std::set<QByteArray> codes;
+    if (journal) {
+        BilanCatalogue b;
+        for (const auto& m : motifs)
+            b.ignores += m.second;
+        b.ignoresParMotif = motifs;
+        *journal << QStringLiteral("  %1 : %2 stations ; %3").arg(QFileInfo(f).fileName()).arg(choix.stations).arg(texteIgnores(b));
+        *journal << QStringLiteral("  %1 stations à plusieurs solutions : vitesse à long terme retenue, différente de "
+                                   "celle de la dernière solution pour %2 d'entre elles (période d'observation de la "
+                                   "liste NGL pour %3 stations)")
+                        .arg(choix.plusieurs)
+                        .arg(choix.autreQueDerniere)
+                        .arg(choix.periodes);
+    }
+    return true;
+}
+
+bool produitGPS(const Contexte& ctx, QStringList& journal, QString& erreur)
+{
     std::vector<TStationGPS> uniques;
-    for (const auto& s : reseau)
-        if (codes.insert(s.Nom.bytes()).second)
-            uniques.push_back(s);
-    journal << QStringLiteral("  %1 : %2 stations (%3 codes distincts)").arg(QFileInfo(source).fileName()).arg(b.lus).arg(uniques.size());
+    std::set<QByteArray> codes;
+    if (ctx.gps.isEmpty()) {
+        if (!stationsITRF(ctx, uniques, &journal, erreur))
+            return false;
+        for (const auto& s : uniques)
+            codes.insert(s.Nom.bytes());
+    } else {
+        std::vector<TStationGPS> reseau;
+        QString msg;
+        BilanCatalogue b;
+        if (!lireCatalogueGPS(chemin(ctx, ctx.gps), reseau, &msg, &b)) {
+            erreur = msg;
+            return false;
+        }
+        // One station per code: the first row of a code is kept.
+        for (const auto& s : reseau)
+            if (codes.insert(s.Nom.bytes()).second)
+                uniques.push_back(s);
+        journal << QStringLiteral("  %1 : %2 stations ; %3").arg(QFileInfo(ctx.gps).fileName()).arg(b.lus).arg(texteIgnores(b));
+        if (uniques.size() < reseau.size())
+            journal << QStringLiteral("  %1 ligne(s) d'un code déjà lu écartée(s) (la première ligne du code est gardée)")
+                           .arg(reseau.size() - uniques.size());
+    }
 
     // Stations whose daily series have curves must be in the default table: taken
     // from the MIDAS solution, or else fitted on the series itself.
     std::vector<TStationGPS> midas;
-    if (!lireMidasSources(ctx, midas, erreur, 0))
+    BilanCatalogue bMidas;
+    if (!lireMidasSources(ctx, midas, erreur, 0, &bMidas))
         return false;
     std::map<QByteArray, TStationGPS> parCode;
     for (const auto& s : midas)
@@ -315,16 +374,22 @@ bool produitGPS(const Contexte& ctx, QStringList& journal, QString& erreur)
         return false;
     std::vector<TStationGPS> fiables;
     std::vector<TStationGPS> longues;
-    if (!lireMidasSources(ctx, longues, erreur, 2.5))
+    BilanCatalogue bLongues;
+    if (!lireMidasSources(ctx, longues, erreur, 2.5, &bLongues))
         return false;
     for (const auto& s : longues)
         if (s.IncVitLat < 1.0)
             fiables.push_back(s);
     if (!ecrireStations(sortie(ctx, QStringLiteral("gps_midas_fiables.gps")), fiables, erreur))
         return false;
-    journal << QStringLiteral("gps_midas_complet.gps : %1 stations ; gps_midas_fiables.gps : %2 stations")
-                   .arg(midas.size())
-                   .arg(fiables.size());
+    journal << QStringLiteral("gps_midas_complet.gps : %1 stations ; %2").arg(midas.size()).arg(texteIgnores(bMidas));
+    BilanCatalogue bFiables = bLongues;
+    if (longues.size() > fiables.size()) {
+        const int incertaines = static_cast<int>(longues.size() - fiables.size());
+        bFiables.ignores += incertaines;
+        bFiables.ignoresParMotif[QStringLiteral("à incertitude nord de 1 mm/an ou plus")] += incertaines;
+    }
+    journal << QStringLiteral("gps_midas_fiables.gps : %1 stations ; %2").arg(fiables.size()).arg(texteIgnores(bFiables));
     return true;
 }
 
@@ -371,11 +436,8 @@ const char* const stationsExemples[] = {
 bool produitExemples(const Contexte& ctx, QStringList& journal, QString& erreur)
 {
     std::vector<TStationGPS> reseau;
-    QString msg;
-    if (!lireCatalogueGPS(chemin(ctx, QStringLiteral("gps/derived/itrf2014_gnss_velocities_enu.csv")), reseau, &msg)) {
-        erreur = msg;
+    if (!stationsITRF(ctx, reseau, nullptr, erreur))
         return false;
-    }
     std::vector<TStationGPS> choisis;
     for (const char* code : stationsExemples) {
         const auto it = std::find_if(reseau.begin(), reseau.end(),
@@ -522,6 +584,19 @@ GPS (table2.txt, gps_*.gps, point/*.jpg, exemples.txt)
   - ITRF2014 (positions et vitesses des stations GNSS). Producteur : IGN, centre de
     produits ITRF (Altamimi, Rebischung, Métivier, Collilieux 2016, JGR 121:6109).
     Diffusion libre, citation demandée.
+    Une station y a souvent plusieurs solutions : l'ITRF en ouvre une nouvelle à
+    chaque séisme ou changement de matériel, et donne les dates de début et de fin
+    de chacune. Une seule solution est gardée par station, celle du mouvement à long
+    terme : les solutions de même vitesse (à 0,05 mm/an près) sont réunies et leurs
+    durées additionnées ; la vitesse valable le plus longtemps est retenue (à
+    égalité, la plus récente), avec la position de la plus récente de ses solutions.
+    Une date de début ou de fin non précisée est prise au premier ou au dernier jour
+    d'observation de la station d'après la liste des stations du Nevada Geodetic
+    Laboratory, dans les limites des données GNSS de l'ITRF2014 (1994,0 à 2015,1),
+    ou à ces limites pour une station absente de cette liste. Ainsi, au Japon, c'est
+    la vitesse d'avant le séisme de 2011 qui est donnée, et non la vitesse
+    post-sismique. Les modèles de déformation post-sismique de l'ITRF2014 ne sont
+    pas utilisés.
   - Vitesses MIDAS IGS14 (septembre 2020) et liste des stations, Nevada Geodetic
     Laboratory, University of Nevada, Reno (Blewitt, Kreemer, Hammond, Gazeaux 2016,
     JGR 121:2054 ; Blewitt, Hammond, Kreemer 2018, Eos 99). Diffusion libre, citation
@@ -592,6 +667,65 @@ bool ecrireAtomique(const QString& fichier, const QByteArray& donnees, QString& 
         return false;
     }
     return true;
+}
+
+QString texteIgnores(const BilanCatalogue& b)
+{
+    if (b.ignores <= 0)
+        return QStringLiteral("aucune ligne écartée");
+    auto lignes = [](int n) { return n == 1 ? QStringLiteral("1 ligne") : QStringLiteral("%1 lignes").arg(n); };
+    std::vector<std::pair<QString, int>> motifs(b.ignoresParMotif.begin(), b.ignoresParMotif.end());
+    std::stable_sort(motifs.begin(), motifs.end(), [](const auto& x, const auto& y) { return x.second > y.second; });
+    QStringList parties;
+    int connus = 0;
+    for (const auto& m : motifs) {
+        if (m.second <= 0)
+            continue;
+        parties << lignes(m.second) + QLatin1Char(' ') + m.first;
+        connus += m.second;
+    }
+    const QString total = b.ignores == 1 ? QStringLiteral("1 ligne écartée") : QStringLiteral("%1 lignes écartées").arg(b.ignores);
+    if (connus == 0)
+        return total + QStringLiteral(" (raison non précisée)");
+    if (parties.size() == 1 && connus == b.ignores)
+        return parties.front() + (b.ignores == 1 ? QStringLiteral(" écartée") : QStringLiteral(" écartées"));
+    // Rows a reader skipped without telling why are still counted.
+    if (b.ignores > connus)
+        parties << lignes(b.ignores - connus) + QStringLiteral(" pour une autre raison");
+    return total + QStringLiteral(" : ") + parties.join(QStringLiteral(", "));
+}
+
+int retirerDoublonsVolcans(std::vector<TVolcan>& volcans, std::vector<int>& numeros, std::size_t debut)
+{
+    const std::size_t n = std::min(volcans.size(), numeros.size());
+    debut = std::min(debut, n);
+    std::set<int> connus;
+    for (std::size_t i = 0; i < debut; ++i)
+        if (numeros[i] > 0)
+            connus.insert(numeros[i]);
+    auto nom = [](const TVolcan& v) { return v.Nom.bytes().trimmed().toLower(); };
+    auto memeLieu = [&](const TVolcan& a, const TVolcan& b) {
+        double dlon = std::fabs(a.Longitude - b.Longitude);
+        dlon = std::min(dlon, 360.0 - dlon);
+        return std::fabs(a.Latitude - b.Latitude) <= 0.1 && dlon <= 0.1 && nom(a) == nom(b);
+    };
+    std::size_t garde = debut;
+    int retires = 0;
+    for (std::size_t i = debut; i < n; ++i) {
+        bool doublon = numeros[i] > 0 && connus.count(numeros[i]) > 0;
+        for (std::size_t j = 0; !doublon && j < debut; ++j)
+            doublon = (numeros[i] <= 0 || numeros[j] <= 0) && memeLieu(volcans[i], volcans[j]);
+        if (doublon) {
+            ++retires;
+            continue;
+        }
+        volcans[garde] = volcans[i];
+        numeros[garde] = numeros[i];
+        ++garde;
+    }
+    volcans.erase(volcans.begin() + static_cast<std::ptrdiff_t>(garde), volcans.begin() + static_cast<std::ptrdiff_t>(n));
+    numeros.erase(numeros.begin() + static_cast<std::ptrdiff_t>(garde), numeros.begin() + static_cast<std::ptrdiff_t>(n));
+    return retires;
 }
 
 QByteArray grilleAltitudes(const Grille& relief)
@@ -820,7 +954,7 @@ std::vector<Produit> listeProduits(const Contexte& ctx)
     for (const char* f : seriesStations)
         series << L(f);
     QStringList pointsJpg = {"point/HUSB.jpg", "point/UTUR.jpg", "point/LHAS.jpg", "point/P156.jpg", "point/USUD.jpg"};
-    const QString itrf = QStringLiteral("gps/derived/itrf2014_gnss_velocities_enu.csv");
+    const QString itrf = QString::fromLatin1(SourceITRF);
     const QStringList midas = {QStringLiteral("gps/ngl_midas/midas.IGS14_2020-09.txt"),
                                QStringLiteral("gps/ngl_midas/DataHoldings_2020-09.txt")};
     std::vector<Produit> p;
@@ -866,14 +1000,14 @@ std::vector<Produit> listeProduits(const Contexte& ctx)
                           QStringLiteral("volcanoes/GVP_Eruption_Results_2022-02.csv")}
             : QStringList{ctx.volcans};
     p.push_back({QStringLiteral("volcans"), srcVolcans, {L(Volcans)}, &produitVolcans});
-    QStringList srcGPS = QStringList{ctx.gps.isEmpty() ? itrf : ctx.gps} + midas + series;
+    QStringList srcGPS = (ctx.gps.isEmpty() ? QStringList{itrf} : QStringList{ctx.gps}) + midas + series;
     p.push_back({QStringLiteral("GPS"),
                  srcGPS,
                  {L(GPS), QStringLiteral("gps_itrf2014.gps"), QStringLiteral("gps_midas_complet.gps"),
                   QStringLiteral("gps_midas_fiables.gps")},
                  &produitGPS});
     p.push_back({QStringLiteral("séries temporelles GPS"), series, pointsJpg, &produitSeries});
-    p.push_back({QStringLiteral("exemples"), {itrf}, {L(Exemples)}, &produitExemples});
+    p.push_back({QStringLiteral("exemples"), {itrf, L(ListeNGL)}, {L(Exemples)}, &produitExemples});
     p.push_back({QStringLiteral("configuration"), {}, {QStringLiteral("config.obc"), L(Credits), L(Liste)},
                  &produitConfiguration});
     const QStringList aide = fichiersAide(ctx.aide);

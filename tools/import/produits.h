@@ -58,6 +58,20 @@ inline const char* const Liste = "autres_donnees.cft";
 
 // ---- pieces exposed for the tests ----------------------------------------------
 
+struct BilanCatalogue;
+
+// The rows a catalogue reading skipped, in French, with their reasons by
+// decreasing count: "aucune ligne écartée", "54 lignes sans profondeur écartées",
+// "124 lignes écartées : 70 lignes d'événements non sismiques, 54 lignes sans
+// profondeur". Rows without a recorded reason are still counted.
+QString texteIgnores(const BilanCatalogue& b);
+
+// Drops the volcanoes from index `debut` on (a second list, with `numeros` its
+// volcano numbers index for index, 0 when missing) that repeat one before
+// `debut`: same volcano number, or, when a number is missing, same name (case
+// ignored) within 0.1 degree. The first entry is kept; returns how many went.
+int retirerDoublonsVolcans(std::vector<TVolcan>& volcans, std::vector<int>& numeros, std::size_t debut);
+
 // Writes data through a temporary file renamed at the end.
 bool ecrireAtomique(const QString& chemin, const QByteArray& donnees, QString& erreur);
 
