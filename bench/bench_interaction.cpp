@@ -4,6 +4,7 @@
 #include "data/records.h"
 #include "map/etatcarte.h"
 #include "map/grille.h"
+#include "data/stores.h"
 #include "map/modes.h"
 
 #include <benchmark/benchmark.h>
@@ -25,6 +26,9 @@ struct Monde {
     TGrilleAltitude grille;
     TBitmap32 bande{W, H};
     TBitmap32 traces;
+    TDonnees donnees;
+    std::vector<TStationGPS>& TabStations = donnees.TabStations;
+    std::vector<TVolcan>& TabVolcans = donnees.TabVolcans;
     TInteraction m;
 
     Monde()
@@ -60,6 +64,7 @@ struct Monde {
         }
         m.attacherCalques(&bande, &traces);
         m.contexte().etat = &etat;
+        m.contexte().donnees = &donnees;
         m.contexte().grille = &grille;
         m.contexte().gpsCoche = true;
         m.contexte().volcansCoche = true;

@@ -54,7 +54,8 @@ void BM_DemarrageJusquALaCartePeinte(benchmark::State& state)
     if (!donneesPresentes(state))
         return;
     for (auto _ : state) {
-        TCarte carte(dossierDonnees());
+        TDonnees donnees;
+        TCarte carte(dossierDonnees(), donnees);
         if (!carte.demarrer()) {
             state.SkipWithError("démarrage impossible");
             return;
@@ -158,7 +159,8 @@ void BM_Decalage7200(benchmark::State& state)
         return;
     ScriptedDialogs muet;
     DialogServiceGuard garde(&muet);
-    TCarte carte(dossierDonnees());
+    TDonnees donnees;
+    TCarte carte(dossierDonnees(), donnees);
     if (!carte.demarrer()) {
         state.SkipWithError("démarrage impossible");
         return;
@@ -173,9 +175,6 @@ void BM_Decalage7200(benchmark::State& state)
         carte.decalage->setValue(v);
     }
     state.counters["W"] = carte.Etat.W;
-    viderSeismes();
-    viderVolcans();
-    viderStations();
 }
 BENCHMARK(BM_Decalage7200)->Unit(benchmark::kMillisecond);
 

@@ -456,7 +456,7 @@ void donneesConservees(ResultatChargement& r)
 
 // ---- Store loaders ---------------------------------------------------------
 
-ResultatChargement ChargerSeismes(const QString& chemin)
+ResultatChargement chargerSeismes(const QString& chemin, std::vector<TSeisme>& magasin)
 {
     std::vector<TSeisme> lus;
     ResultatChargement r = lireSeismes(chemin, lus);
@@ -465,13 +465,12 @@ ResultatChargement ChargerSeismes(const QString& chemin)
         donneesConservees(r);
         return r;
     }
-    TabSeismes = std::move(lus);
-    SeismesCharges = true;
+    magasin = std::move(lus);
     r.remplace = true;
     return r;
 }
 
-ResultatChargement ChargerVolcans(const QString& chemin)
+ResultatChargement chargerVolcans(const QString& chemin, std::vector<TVolcan>& magasin)
 {
     std::vector<TVolcan> lus;
     ResultatChargement r = lireVolcans(chemin, lus);
@@ -480,13 +479,12 @@ ResultatChargement ChargerVolcans(const QString& chemin)
         donneesConservees(r);
         return r;
     }
-    TabVolcans = std::move(lus);
-    VolcansCharges = true;
+    magasin = std::move(lus);
     r.remplace = true;
     return r;
 }
 
-ResultatChargement ChargerGPS(const QString& chemin)
+ResultatChargement chargerStations(const QString& chemin, std::vector<TStationGPS>& magasin)
 {
     std::vector<TStationGPS> lus;
     ResultatChargement r = lireStations(chemin, lus);
@@ -503,8 +501,7 @@ ResultatChargement ChargerGPS(const QString& chemin)
     // station designates itself again.
     for (std::size_t i = 0; i < lus.size(); ++i)
         lus[i].Rang = i <= 32767 ? static_cast<std::int16_t>(i) : std::int16_t(-1);
-    TabStations = std::move(lus);
-    GPSCharges = true;
+    magasin = std::move(lus);
     r.remplace = true;
     return r;
 }
@@ -528,19 +525,4 @@ ResultatEcriture ecrireStationsAffichees(const QString& chemin, const std::vecto
         if (s.Affiche == 1)
             affichees.push_back(s);
     return ecrireFichier(chemin, encoderStations(affichees), static_cast<int>(affichees.size()));
-}
-
-ResultatEcriture EnregistrerSeismes(const QString& chemin)
-{
-    return ecrireSeismes(chemin, TabSeismes);
-}
-
-ResultatEcriture EnregistrerVolcans(const QString& chemin)
-{
-    return ecrireVolcans(chemin, TabVolcans);
-}
-
-ResultatEcriture EnregistrerGPS(const QString& chemin)
-{
-    return ecrireStationsAffichees(chemin, TabStations);
 }

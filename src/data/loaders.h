@@ -58,16 +58,16 @@ ResultatChargement lireSeismes(const QString& chemin, std::vector<TSeisme>& out)
 ResultatChargement lireVolcans(const QString& chemin, std::vector<TVolcan>& out);
 ResultatChargement lireStations(const QString& chemin, std::vector<TStationGPS>& out);
 
-// Store loaders. A file that cannot be read, or that yields no valid record, leaves
-// the store as it was and fails with a message naming the file and the reason.
-// Earthquakes and volcanoes: the store is replaced by the file's records and the
-// load flag set.
-ResultatChargement ChargerSeismes(const QString& chemin);
-ResultatChargement ChargerVolcans(const QString& chemin);
-// GPS: TabStations is replaced by the stations read, each station's Rang being
+// Store loaders (TDonnees uses them). A file that cannot be read, or that yields
+// no valid record, leaves the store as it was and fails with a message naming the
+// file and the reason; `remplace` tells whether the store now holds the file.
+// Earthquakes and volcanoes: the store is replaced by the file's records.
+ResultatChargement chargerSeismes(const QString& chemin, std::vector<TSeisme>& magasin);
+ResultatChargement chargerVolcans(const QString& chemin, std::vector<TVolcan>& magasin);
+// GPS: the store is replaced by the stations read, each station's Rang being
 // renumbered to its index; a file that yields no station leaves the previous
 // stations in place (also when a text import stops on a bad line).
-ResultatChargement ChargerGPS(const QString& chemin);
+ResultatChargement chargerStations(const QString& chemin, std::vector<TStationGPS>& magasin);
 
 // Writing a whole file (through a temporary file renamed at the end, so that a
 // failure leaves any previous file intact).
@@ -75,8 +75,3 @@ ResultatEcriture ecrireSeismes(const QString& chemin, const std::vector<TSeisme>
 ResultatEcriture ecrireVolcans(const QString& chemin, const std::vector<TVolcan>& volcans);
 // Writes the stations whose Affiche is 1, in order.
 ResultatEcriture ecrireStationsAffichees(const QString& chemin, const std::vector<TStationGPS>& stations);
-
-// The store writers: every earthquake, every volcano, the displayed stations.
-ResultatEcriture EnregistrerSeismes(const QString& chemin);
-ResultatEcriture EnregistrerVolcans(const QString& chemin);
-ResultatEcriture EnregistrerGPS(const QString& chemin);

@@ -1,14 +1,5 @@
 #include "data/records.h"
 
-std::vector<TSeisme> TabSeismes;
-std::vector<TVolcan> TabVolcans;
-std::vector<TStationGPS> TabStations;
-std::vector<TStationGPS> TabTri;
-
-bool SeismesCharges = false;
-bool VolcansCharges = false;
-bool GPSCharges = false;
-
 namespace {
 
 // Unicode code points of bytes 0x80..0x9F in code page 1252. The five bytes the

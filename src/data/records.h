@@ -86,14 +86,3 @@ struct TStationGPS {
     double IncVitLong = 0;
     double IncVitAlt = 0;
 };
-
-// Process-wide stores, empty at start, filled by the loaders.
-extern std::vector<TSeisme> TabSeismes;
-extern std::vector<TVolcan> TabVolcans;
-extern std::vector<TStationGPS> TabStations;
-extern std::vector<TStationGPS> TabTri;
-
-// Load flags: set when a loader has run for the kind, cleared when its store is emptied.
-extern bool SeismesCharges;
-extern bool VolcansCharges;
-extern bool GPSCharges;

@@ -106,6 +106,29 @@ int TInteraction::altitude(const IndicesGrille& g) const
     return ctx_.grille ? ctx_.grille->altitude(g.ligne, g.colonne) : 0;
 }
 
+namespace {
+const TDonnees& aucuneDonnee()
+{
+    static const TDonnees vide;
+    return vide;
+}
+} // namespace
+
+const std::vector<TStationGPS>& TInteraction::stations() const
+{
+    return (ctx_.donnees ? *ctx_.donnees : aucuneDonnee()).TabStations;
+}
+
+const std::vector<TStationGPS>& TInteraction::stationsTri() const
+{
+    return (ctx_.donnees ? *ctx_.donnees : aucuneDonnee()).TabTri;
+}
+
+const std::vector<TVolcan>& TInteraction::volcans() const
+{
+    return (ctx_.donnees ? *ctx_.donnees : aucuneDonnee()).TabVolcans;
+}
+
 PositionGeo TInteraction::versGeo(QPoint p) const
 {
     if (W() <= 0 || H() <= 0)
@@ -225,7 +248,7 @@ Effets TInteraction::appui(int x, int y, BoutonSouris bouton)
     if (bouton == BoutonSouris::Gauche)
         panneau_.commandesDelimitees = false;
     if (bouton == BoutonSouris::Droit && mode_ == Mode::Consultation && ctx_.gpsCoche)
-        e.menuStation = stationLaPlusProche(TabStations, geoCourant_.longitude, geoCourant_.latitude);
+        e.menuStation = stationLaPlusProche(stations(), geoCourant_.longitude, geoCourant_.latitude);
     return e;
 }
 
@@ -235,7 +258,7 @@ void TInteraction::lectureMouvement(Effets&)
     panneau_.position =
         textesPositionMouvement(geoCourant_.longitude, geoCourant_.latitude, g.surGrille, altitude(g));
     if (ctx_.gpsCoche) {
-        const std::vector<TStationGPS>& liste = TabTri.empty() ? TabStations : TabTri;
+        const std::vector<TStationGPS>& liste = stationsTri().empty() ? stations() : stationsTri();
         const bool ref = ctx_.etat && ctx_.etat->StationRef >= 0;
         const LectureStation ls = lectureStation(liste, geoCourant_.longitude, geoCourant_.latitude, ref,
                                                  ref ? ctx_.etat->VitLatRef : 0, ref ? ctx_.etat->VitLongRef : 0);
@@ -247,7 +270,7 @@ void TInteraction::lectureMouvement(Effets&)
         panneau_.vitesse.clear();
     }
     if (ctx_.volcansCoche) {
-        const LectureVolcan lv = lectureVolcan(TabVolcans, geoCourant_.longitude, geoCourant_.latitude);
+        const LectureVolcan lv = lectureVolcan(volcans(), geoCourant_.longitude, geoCourant_.latitude);
         panneau_.volcanVisible = lv.indice >= 0;
         panneau_.nomVolcan = lv.nom;
         panneau_.altVolcan = lv.altitude;
@@ -417,7 +440,7 @@ Effets TInteraction::doubleClic()
 {
     Effets e;
     if (mode_ == Mode::Consultation)
-        e.nouvelleReference = stationLaPlusProche(TabStations, geoCourant_.longitude, geoCourant_.latitude);
+        e.nouvelleReference = stationLaPlusProche(stations(), geoCourant_.longitude, geoCourant_.latitude);
     return e;
 }
 

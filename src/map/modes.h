@@ -71,8 +71,8 @@ struct Effets {
     std::vector<QRect> zonesTraces;
     bool calqueTracesCree = false; // the traces layer was just sized to the map: place and show it
     std::optional<QPoint> deplacerEchelle; // scale placement: the legend's new top-left map pixel
-    int menuStation = -1;  // open the station pop-up menu for this TabStations index
-    int nouvelleReference = -1; // this TabStations index becomes the fixed station
+    int menuStation = -1;  // open the station pop-up menu for this station (index in TabStations)
+    int nouvelleReference = -1; // this station (index in TabStations) becomes the fixed station
     bool coupeDemandee = false; // a section line was accepted (bounds in bornes())
     bool selectionZone = false; // OK in zone mode: select the stations of the zone
     bool refaireCoupe = false;  // OK in section mode: build the section again
@@ -91,6 +91,7 @@ struct Effets {
 
 // What the machine reads from the map window at each event.
 struct ContexteCarte {
+    const TDonnees* donnees = nullptr;        // the stores read (none: empty stores)
     const EtatCarte* etat = nullptr;          // size, shift, reference station
     const TGrilleAltitude* grille = nullptr;  // altitudes; nullptr: every altitude 0, f = 6
     bool gpsCoche = false;      // "Points &GPS"
@@ -175,6 +176,9 @@ private:
     int decalage() const;
     int f() const;
     int altitude(const IndicesGrille& g) const;
+    const std::vector<TStationGPS>& stations() const;
+    const std::vector<TStationGPS>& stationsTri() const;
+    const std::vector<TVolcan>& volcans() const;
     PositionGeo versGeo(QPoint p) const;
     IndicesGrille indices(QPoint p) const;
     void lectureMouvement(Effets& e);

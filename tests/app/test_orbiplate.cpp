@@ -6,6 +6,7 @@
 #include "app/windows/orbiplate.h"
 #include "data/loaders.h"
 #include "data/stores.h"
+#include "data/data_test_util.h"
 #include "map/reperes.h"
 #include "map/windows/delimCarte.h"
 #include "map/windows/recherchevolc.h"
@@ -33,13 +34,10 @@ void ecrire(const QString& chemin, const QByteArray& octets)
     f.write(octets);
 }
 
-class Orbiplate : public ::testing::Test {
+class Orbiplate : public ::testing::Test, public AvecDonnees {
 protected:
     void SetUp() override
     {
-        viderSeismes();
-        viderVolcans();
-        viderStations();
         definirOuvreurSysteme([this](const QUrl& u) {
             ouverts.append(u);
             return true;
@@ -58,7 +56,7 @@ protected:
         ecrire(dir.filePath("notes.txt"), "POS VEL\n");
         ecrire(dir.filePath("liste1.cft"), "s.fse,Seismes du monde,oui\nnotes.txt,Notes,non\nr.obf,Reperes,OUI\n");
         ecrire(dir.filePath("liste2.cft"), "notes.txt,Autres notes,non\n");
-        o = std::make_unique<TOrbiplate>(dir.path());
+        o = std::make_unique<TOrbiplate>(dir.path(), donnees);
         ASSERT_TRUE(o->demarrer());
     }
     void TearDown() override
@@ -66,7 +64,6 @@ protected:
         o.reset();
         QDir::setCurrent(avant);
         definirOuvreurSysteme({});
-        viderSeismes();
     }
     QStringList aide() const
     {

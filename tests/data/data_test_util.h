@@ -2,7 +2,7 @@
 // puts the global stores back as they were.
 #pragma once
 
-#include "data/records.h"
+#include "data/stores.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -28,41 +28,41 @@ inline QByteArray lireTout(const QString& chemin)
     return f.readAll();
 }
 
-class StoresFixture : public ::testing::Test {
+// Stores of a test's own: the test bodies name them and their operations as the
+// program's data object does.
+struct AvecDonnees {
+    TDonnees donnees;
+    std::vector<TSeisme>& TabSeismes = donnees.TabSeismes;
+    std::vector<TVolcan>& TabVolcans = donnees.TabVolcans;
+    std::vector<TStationGPS>& TabStations = donnees.TabStations;
+    std::vector<TStationGPS>& TabTri = donnees.TabTri;
+    bool& SeismesCharges = donnees.SeismesCharges;
+    bool& VolcansCharges = donnees.VolcansCharges;
+    bool& GPSCharges = donnees.GPSCharges;
+
+    ResultatChargement ChargerSeismes(const QString& c) { return donnees.ChargerSeismes(c); }
+    ResultatChargement ChargerVolcans(const QString& c) { return donnees.ChargerVolcans(c); }
+    ResultatChargement ChargerGPS(const QString& c) { return donnees.ChargerGPS(c); }
+    ResultatEcriture EnregistrerSeismes(const QString& c) { return donnees.EnregistrerSeismes(c); }
+    ResultatEcriture EnregistrerVolcans(const QString& c) { return donnees.EnregistrerVolcans(c); }
+    ResultatEcriture EnregistrerGPS(const QString& c) { return donnees.EnregistrerGPS(c); }
+    bool rangValide(int r) { return donnees.rangValide(r); }
+    template <class F>
+    int reconstruireTabTri(const F& f) { return donnees.reconstruireTabTri(f); }
+    bool tabTriDepuisMarques() { return donnees.tabTriDepuisMarques(); }
+    void afficherTousLesVecteurs(bool a) { donnees.afficherTousLesVecteurs(a); }
+    bool marquerStationTri(int k, bool a) { return donnees.marquerStationTri(k, a); }
+    void marquerToutTabTri(bool a) { donnees.marquerToutTabTri(a); }
+    void viderSeismes() { donnees.viderSeismes(); }
+    void viderVolcans() { donnees.viderVolcans(); }
+    void viderStations() { donnees.viderStations(); }
+    void viderMemoire(bool s, bool v, bool g) { donnees.viderMemoire(s, v, g); }
+};
+
+class StoresFixture : public ::testing::Test, public AvecDonnees {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        seismes = TabSeismes;
-        volcans = TabVolcans;
-        stations = TabStations;
-        tri = TabTri;
-        flags[0] = SeismesCharges;
-        flags[1] = VolcansCharges;
-        flags[2] = GPSCharges;
-        TabSeismes.clear();
-        TabVolcans.clear();
-        TabStations.clear();
-        TabTri.clear();
-        SeismesCharges = VolcansCharges = GPSCharges = false;
-    }
-    void TearDown() override
-    {
-        TabSeismes = seismes;
-        TabVolcans = volcans;
-        TabStations = stations;
-        TabTri = tri;
-        SeismesCharges = flags[0];
-        VolcansCharges = flags[1];
-        GPSCharges = flags[2];
-    }
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
     QString ecrire(const QString& nom, const QByteArray& contenu) { return ecrireTemp(dir, nom, contenu); }
 
     QTemporaryDir dir;
-
-private:
-    std::vector<TSeisme> seismes;
-    std::vector<TVolcan> volcans;
-    std::vector<TStationGPS> stations, tri;
-    bool flags[3] = {};
 };

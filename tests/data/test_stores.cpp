@@ -111,3 +111,30 @@ TEST_F(StoresFixture, StationsAuDelaDe32767NeSontPasDesignables)
     EXPECT_EQ(TabStations[32769].Rang, -1);
     EXPECT_EQ(TabStations[32769].Affiche, 1);
 }
+
+// Every change of a store is told to the listeners, with the stores it touched;
+// a load that keeps nothing tells nothing.
+TEST_F(StoresFixture, ListenersHearWhichStoresChanged)
+{
+    std::vector<unsigned> entendu;
+    const int n = donnees.ecouter([&entendu](unsigned m) { entendu.push_back(m); });
+    TSeisme s;
+    s.Magnitude = 5;
+    ASSERT_TRUE(ChargerSeismes(ecrire("s.fse", encoderSeismes({s}))).ok);
+    EXPECT_FALSE(ChargerSeismes(ecrire("vide.fse", QByteArray())).ok);
+    TStationGPS g;
+    g.IncVitLat = 1;
+    TabStations = {g, g};
+    afficherTousLesVecteurs(false);
+    reconstruireTabTri(FiltreZone{});
+    marquerStationTri(0, false);
+    EXPECT_FALSE(donnees.marquerStation(5, true)) << "no such station: nothing said";
+    viderMemoire(false, true, true);
+    const std::vector<unsigned> attendu = {TDonnees::Seismes, TDonnees::Stations,
+                                           TDonnees::Stations | TDonnees::Tri, TDonnees::Stations | TDonnees::Tri,
+                                           TDonnees::Seismes};
+    EXPECT_EQ(entendu, attendu);
+    donnees.oublier(n);
+    viderStations();
+    EXPECT_EQ(entendu.size(), attendu.size());
+}

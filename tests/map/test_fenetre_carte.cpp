@@ -3,6 +3,7 @@
 // and the mouse tools driven with simulated pointer events.
 #include "data/loaders.h"
 #include "data/stores.h"
+#include "data/data_test_util.h"
 #include "map/windows/choixcouleurscarte.h"
 #include "map/windows/delimCarte.h"
 #include "map/windows/recherchevolc.h"
@@ -63,7 +64,7 @@ TStationGPS station(const char* nom, double lon, double lat, double vn, double v
     return s;
 }
 
-class FenetreCarte : public ::testing::Test {
+class FenetreCarte : public ::testing::Test, public AvecDonnees {
 protected:
     void SetUp() override
     {
@@ -101,7 +102,7 @@ protected:
     // A started map window.
     std::unique_ptr<TCarte> carte()
     {
-        auto c = std::make_unique<TCarte>(dir.path());
+        auto c = std::make_unique<TCarte>(dir.path(), donnees);
         EXPECT_TRUE(c->demarrer());
         return c;
     }
@@ -126,7 +127,7 @@ protected:
 TEST_F(FenetreCarte, StartWithoutBasePictureFails)
 {
     QFile::remove(d + QStringLiteral("c3600.png"));
-    TCarte c(dir.path());
+    TCarte c(dir.path(), donnees);
     EXPECT_FALSE(c.demarrer());
     ASSERT_EQ(script.shown.size(), 1u);
     EXPECT_EQ(script.shown[0].kind, MsgKind::Error);
@@ -891,4 +892,30 @@ TEST_F(FenetreCarte, BadFilesSayWhyAndKeepTheMap)
     EXPECT_TRUE(script.fileRequests.empty());
     ASSERT_EQ(script.shown.size(), 1u);
     EXPECT_TRUE(script.lastText().contains(QStringLiteral("rien à enregistrer")));
+}
+
+// The map follows its stores: a file loaded through the data object, or vectors
+// marked there, redraw the layers that show them without any map command.
+TEST_F(FenetreCarte, LayersFollowTheDataObject)
+{
+    auto c = carte();
+    c->Seismes1->trigger();
+    c->PointsGPS1->trigger();
+    TBitmapLayer* s = c->calque(Calque::Seismes);
+    ASSERT_EQ(s->bitmap.pixel(190, 80), c->Reglages.CouleurSeismes);
+    std::vector<TSeisme> autre(1);
+    autre[0].Longitude = -100;
+    autre[0].Latitude = 45;
+    autre[0].Magnitude = 6;
+    ecrire(d + QStringLiteral("autre.fse"), encoderSeismes(autre));
+    ASSERT_TRUE(donnees.ChargerSeismes(d + QStringLiteral("autre.fse")).ok);
+    EXPECT_EQ(s->bitmap.pixel(190, 80), clTransparentWhite32);
+    EXPECT_EQ(s->bitmap.pixel(80, 45), c->Reglages.CouleurSeismes);
+
+    TBitmapLayer* g = c->calque(Calque::GPS);
+    ASSERT_NE(g->bitmap.pixel(200, 90), clTransparentWhite32); // AAAA's eastward vector
+    donnees.afficherTousLesVecteurs(false);
+    EXPECT_EQ(g->bitmap.pixel(200, 90), clTransparentWhite32);
+    donnees.viderStations();
+    EXPECT_EQ(g->bitmap.pixel(180, 90), clTransparentWhite32) << "the stations are gone from the map";
 }

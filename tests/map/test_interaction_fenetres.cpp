@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include "data/stores.h"
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -131,7 +132,8 @@ TEST(FenetreReperes, LoadSaveCopyAndValidate)
 
 TEST(FenetreRechercheVolcan, SearchFillsTheMemo)
 {
-    TabVolcans.clear();
+    TDonnees donnees;
+    std::vector<TVolcan>& TabVolcans = donnees.TabVolcans;
     TVolcan a;
     assignShort(a.Nom, "Etna");
     a.Latitude = 37.748f;
@@ -143,7 +145,7 @@ TEST(FenetreRechercheVolcan, SearchFillsTheMemo)
     assignShort(b.Nom, "Etna Nord");
     TabVolcans = {a, b};
 
-    TRecherche_Volc r;
+    TRecherche_Volc r(donnees);
     EXPECT_EQ(r.windowTitle(), "Recherche d'un volcan");
     r.show();
     QTest::keyClicks(r.nom(), "etna");
@@ -160,5 +162,4 @@ TEST(FenetreRechercheVolcan, SearchFillsTheMemo)
     r.nom()->setText("Fuji");
     r.RechercherClick();
     EXPECT_EQ(r.reponse()->toPlainText(), QString::fromUtf8("Aucun volcan trouvé."));
-    TabVolcans.clear();
 }

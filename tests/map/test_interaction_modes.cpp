@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "data/data_test_util.h"
+
 #include <gtest/gtest.h>
 
 using namespace carte;
@@ -51,7 +53,7 @@ bool encreDans(const TBitmap32& b)
     return false;
 }
 
-class InteractionModes : public ::testing::Test {
+class InteractionModes : public ::testing::Test, public AvecDonnees {
 protected:
     void SetUp() override
     {
@@ -61,14 +63,7 @@ protected:
         bande.setSize(W, H);
         m.attacherCalques(&bande, &traces);
         m.contexte().etat = &etat;
-        TabStations.clear();
-        TabTri.clear();
-        TabVolcans.clear();
-    }
-    void TearDown() override
-    {
-        TabStations.clear();
-        TabVolcans.clear();
+        m.contexte().donnees = &donnees;
     }
 
     void clic(QPoint p, BoutonSouris b = BoutonSouris::Gauche)

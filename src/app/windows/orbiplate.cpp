@@ -12,7 +12,14 @@
 #include <QFileInfo>
 #include <QMenu>
 
-TOrbiplate::TOrbiplate(const QString& dossier) : carte_(std::make_unique<TCarte>(dossier))
+TOrbiplate::TOrbiplate(const QString& dossier)
+    : propres_(std::make_unique<TDonnees>()), donnees_(propres_.get()),
+      carte_(std::make_unique<TCarte>(dossier, *donnees_))
+{
+}
+
+TOrbiplate::TOrbiplate(const QString& dossier, TDonnees& donnees)
+    : donnees_(&donnees), carte_(std::make_unique<TCarte>(dossier, *donnees_))
 {
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/listedonnees.h"
+#include "data/stores.h"
 
 #include <QString>
 
@@ -18,6 +19,8 @@ class TOrbiplate {
 public:
     // dossier: the start folder (configuration and data files).
     explicit TOrbiplate(const QString& dossier);
+    // The same over stores owned elsewhere (tests).
+    TOrbiplate(const QString& dossier, TDonnees& donnees);
     ~TOrbiplate();
 
     // Starts the map (false when its base picture is missing), then creates the
@@ -25,6 +28,7 @@ public:
     bool demarrer();
 
     TCarte& carte() { return *carte_; }
+    TDonnees& donnees() { return *donnees_; }
     TApropos* apropos() const { return apropos_; }
     MenuListeDonnees* listeDonnees() const { return liste_; }
 
@@ -38,6 +42,8 @@ public:
     void ouvrirEntree(const EntreeListe& e);
 
 private:
+    std::unique_ptr<TDonnees> propres_; // the program's stores, when it owns them
+    TDonnees* donnees_;
     std::unique_ptr<TCarte> carte_;
     TApropos* apropos_ = nullptr;
     MenuListeDonnees* liste_ = nullptr;

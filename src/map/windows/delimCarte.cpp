@@ -82,8 +82,8 @@ QToolButton* bouton(QWidget* parent, const QString& nom, const QString& texte, c
 
 } // namespace
 
-TCarte::TCarte(const QString& dossierDepart, QWidget* parent)
-    : QMainWindow(parent)
+TCarte::TCarte(const QString& dossierDepart, TDonnees& donnees, QWidget* parent)
+    : QMainWindow(parent), donnees_(donnees)
 {
     setObjectName(QStringLiteral("Carte"));
     setWindowTitle(QStringLiteral("Carte"));
@@ -96,6 +96,8 @@ TCarte::TCarte(const QString& dossierDepart, QWidget* parent)
     creerCalques();
     Interaction.attacherCalques(&calque(Calque::Interaction)->bitmap, &calque(Calque::Traces)->bitmap);
     Interaction.contexte().etat = &Etat;
+    Interaction.contexte().donnees = &donnees_;
+    ecouteur_ = donnees_.ecouter([this](unsigned m) { donneesChangees(m); });
     RedessinerTraces = [this] {
         Sablier s;
         majContexte();
@@ -103,7 +105,25 @@ TCarte::TCarte(const QString& dossierDepart, QWidget* parent)
     };
 }
 
-TCarte::~TCarte() = default;
+TCarte::~TCarte()
+{
+    donnees_.oublier(ecouteur_);
+}
+
+void TCarte::donneesChangees(unsigned magasins)
+{
+    // A layer that holds a picture follows its store; the others are drawn when
+    // they are first shown.
+    if ((magasins & TDonnees::Seismes) && calqueAUneImage(Calque::Seismes))
+        DessinerSeismes();
+    if ((magasins & TDonnees::Volcans) && calqueAUneImage(Calque::Volcans))
+        DessinerVolcans();
+    if (magasins & TDonnees::Stations) {
+        verifierStationRef();
+        if (calqueAUneImage(Calque::GPS))
+            DessinerGPS();
+    }
+}
 
 void TCarte::creerMenus()
 {
@@ -306,12 +326,7 @@ void TCarte::creerMenus()
                                         QStringLiteral("Ne pas afficher le vecteur"));
     vect->addAction(Afficherlevecteur1);
     vect->addAction(Nepasafficherlevecteur1);
-    auto marquer = [this](bool affiche) {
-        if (stationMenu_ < 0 || static_cast<std::size_t>(stationMenu_) >= TabStations.size())
-            return;
-        TabStations[static_cast<std::size_t>(stationMenu_)].Affiche = affiche ? 1 : 0;
-        DessinerGPS();
-    };
+    auto marquer = [this](bool affiche) { donnees_.marquerStation(stationMenu_, affiche); };
     connect(Afficherlevecteur1, &QAction::triggered, this, [marquer] { marquer(true); });
     connect(Nepasafficherlevecteur1, &QAction::triggered, this, [marquer] { marquer(false); });
 }
@@ -614,7 +629,7 @@ void TCarte::DessinerSeismes()
 {
     Sablier s;
     assurerCalque(Calque::Seismes);
-    dessinerSeismes(calque(Calque::Seismes)->bitmap, TabSeismes, Reglages, Etat);
+    dessinerSeismes(calque(Calque::Seismes)->bitmap, donnees_.TabSeismes, Reglages, Etat);
     Document->invalidate();
 }
 
@@ -622,7 +637,7 @@ void TCarte::DessinerVolcans()
 {
     Sablier s;
     assurerCalque(Calque::Volcans);
-    dessinerVolcans(calque(Calque::Volcans)->bitmap, TabVolcans, Reglages, Etat);
+    dessinerVolcans(calque(Calque::Volcans)->bitmap, donnees_.TabVolcans, Reglages, Etat);
     calque(Calque::Volcans)->visible = true;
     Document->invalidate();
 }
@@ -634,7 +649,7 @@ void TCarte::DessinerGPS()
     if (Etat.StationRef >= 0)
         Etat.replacerStationRef();
     assurerCalque(Calque::GPS);
-    dessinerGPS(calque(Calque::GPS)->bitmap, TabStations, Reglages, Etat, PointsGPS1->isChecked(), &ImageLegende);
+    dessinerGPS(calque(Calque::GPS)->bitmap, donnees_.TabStations, Reglages, Etat, PointsGPS1->isChecked(), &ImageLegende);
     if (Reglages.LegendePlacee)
         calque(Calque::Legende)->visible = false;
     Document->invalidate();
@@ -642,7 +657,7 @@ void TCarte::DessinerGPS()
 
 void TCarte::verifierStationRef()
 {
-    if (Etat.validerStationRef(TabStations))
+    if (Etat.validerStationRef(donnees_.TabStations))
         statRef->clear();
 }
 
@@ -680,8 +695,8 @@ void TCarte::PointsGPS1Click()
 {
     // The action toggled its check before this runs.
     majVisibiliteMenusGPS();
-    if (!GPSCharges)
-        signalerChargement(ChargerGPS(Config.FichierGPS));
+    if (!donnees_.GPSCharges)
+        signalerChargement(donnees_.ChargerGPS(Config.FichierGPS));
     if (PointsGPS1->isChecked()) {
         calque(Calque::GPS)->visible = true;
         DessinerGPS();
@@ -698,8 +713,8 @@ void TCarte::Seismes1Click()
         Document->invalidate();
         return;
     }
-    if (!SeismesCharges)
-        signalerChargement(ChargerSeismes(Config.FichierSeismes));
+    if (!donnees_.SeismesCharges)
+        signalerChargement(donnees_.ChargerSeismes(Config.FichierSeismes));
     afficherSeismes();
 }
 
@@ -710,8 +725,8 @@ void TCarte::Volcans1Click()
         Document->invalidate();
         return;
     }
-    if (!VolcansCharges)
-        signalerChargement(ChargerVolcans(Config.FichierVolcans));
+    if (!donnees_.VolcansCharges)
+        signalerChargement(donnees_.ChargerVolcans(Config.FichierVolcans));
     afficherVolcans();
 }
 
@@ -740,7 +755,7 @@ QString TCarte::demanderFichier(const QString& filtre)
 
 bool TCarte::chargerGPS(const QString& chemin)
 {
-    const ResultatChargement r = ChargerGPS(chemin);
+    const ResultatChargement r = donnees_.ChargerGPS(chemin);
     // A load that kept nothing leaves the map as it was.
     if (r.remplace)
         afficherGPS();
@@ -750,7 +765,7 @@ bool TCarte::chargerGPS(const QString& chemin)
 
 bool TCarte::chargerSeismes(const QString& chemin)
 {
-    const ResultatChargement r = ChargerSeismes(chemin);
+    const ResultatChargement r = donnees_.ChargerSeismes(chemin);
     if (r.remplace)
         afficherSeismes();
     signalerChargement(r);
@@ -759,7 +774,7 @@ bool TCarte::chargerSeismes(const QString& chemin)
 
 bool TCarte::chargerVolcans(const QString& chemin)
 {
-    const ResultatChargement r = ChargerVolcans(chemin);
+    const ResultatChargement r = donnees_.ChargerVolcans(chemin);
     if (r.remplace)
         afficherVolcans();
     signalerChargement(r);
@@ -790,7 +805,7 @@ void TCarte::Chargerunfichierdevolcans1Click()
 namespace {
 // A save dialog for one kind of data file; nothing to save is said before asking.
 void enregistrer(const QString& dossier, const QString& ext, const QString& filtre, int nombre,
-                 const QString& rien, ResultatEcriture (*ecrire)(const QString&))
+                 const QString& rien, const std::function<ResultatEcriture(const QString&)>& ecrire)
 {
     if (nombre == 0) {
         showWarning(rien);
@@ -810,10 +825,10 @@ void enregistrer(const QString& dossier, const QString& ext, const QString& filt
         showError(r.message.isEmpty() ? QStringLiteral("Impossible d'écrire le fichier ") + chemin : r.message);
 }
 
-int stationsAffichees()
+int stationsAffichees(const TDonnees& d)
 {
     int n = 0;
-    for (const TStationGPS& s : TabStations)
+    for (const TStationGPS& s : d.TabStations)
         n += s.Affiche == 1;
     return n;
 }
@@ -822,22 +837,25 @@ int stationsAffichees()
 void TCarte::Enregistrerlefichierdeseismes1Click()
 {
     enregistrer(DernierDossier, QStringLiteral("fse"), QStringLiteral("fichier binaire séisme|*.fse"),
-                static_cast<int>(TabSeismes.size()),
-                QStringLiteral("Aucun séisme n'est chargé : il n'y a rien à enregistrer."), &EnregistrerSeismes);
+                static_cast<int>(donnees_.TabSeismes.size()),
+                QStringLiteral("Aucun séisme n'est chargé : il n'y a rien à enregistrer."),
+                [this](const QString& c) { return donnees_.EnregistrerSeismes(c); });
 }
 
 void TCarte::Enregistrerlefichierdevolcans1Click()
 {
     enregistrer(DernierDossier, QStringLiteral("fvo"), QStringLiteral("fichier binaire volcans|*.fvo"),
-                static_cast<int>(TabVolcans.size()),
-                QStringLiteral("Aucun volcan n'est chargé : il n'y a rien à enregistrer."), &EnregistrerVolcans);
+                static_cast<int>(donnees_.TabVolcans.size()),
+                QStringLiteral("Aucun volcan n'est chargé : il n'y a rien à enregistrer."),
+                [this](const QString& c) { return donnees_.EnregistrerVolcans(c); });
 }
 
 void TCarte::EnregistrerlesvecteursaffichescommedonneesGPS1Click()
 {
     enregistrer(DernierDossier, QStringLiteral("gps"), QStringLiteral("fichier binaire gps|*.gps"),
-                stationsAffichees(),
-                QStringLiteral("Aucun vecteur GPS n'est affiché : il n'y a rien à enregistrer."), &EnregistrerGPS);
+                stationsAffichees(donnees_),
+                QStringLiteral("Aucun vecteur GPS n'est affiché : il n'y a rien à enregistrer."),
+                [this](const QString& c) { return donnees_.EnregistrerGPS(c); });
 }
 
 // --- Base picture ---
@@ -947,14 +965,12 @@ void TCarte::Choix1Click()
 
 void TCarte::Affichertouslesvecteurs1Click()
 {
-    afficherTousLesVecteurs(true);
-    DessinerGPS();
+    donnees_.afficherTousLesVecteurs(true);
 }
 
 void TCarte::Nafficheraucunvecteur1Click()
 {
-    afficherTousLesVecteurs(false);
-    DessinerGPS();
+    donnees_.afficherTousLesVecteurs(false);
 }
 
 void TCarte::Agrandir1Click()
@@ -984,10 +1000,10 @@ void TCarte::CorrectiondesVlat1Click()
 
 void TCarte::ouvrirMenuVect(int i, const QPoint& globalPos)
 {
-    if (i < 0 || static_cast<std::size_t>(i) >= TabStations.size())
+    if (!donnees_.rangValide(i))
         return;
     stationMenu_ = i;
-    const bool affiche = TabStations[static_cast<std::size_t>(i)].Affiche == 1;
+    const bool affiche = donnees_.TabStations[static_cast<std::size_t>(i)].Affiche == 1;
     Afficherlevecteur1->setChecked(affiche);
     Nepasafficherlevecteur1->setChecked(!affiche);
     MenuVect->popup(globalPos);
@@ -1045,7 +1061,7 @@ void TCarte::OKLegendeClick()
 
 void TCarte::Viderlamemoire1Click()
 {
-    viderMemoire(Seismes1->isChecked(), Volcans1->isChecked(), PointsGPS1->isChecked());
+    donnees_.viderMemoire(Seismes1->isChecked(), Volcans1->isChecked(), PointsGPS1->isChecked());
     if (!Seismes1->isChecked())
         calque(Calque::Seismes)->bitmap.setSize(0, 0);
     if (!Volcans1->isChecked())
@@ -1146,12 +1162,12 @@ void TCarte::appliquer(const carte::Effets& e)
         creerFenetresOutils();
         Tableau_reperes->definirLigneTrajet(l.ligne, l.latitude, l.longitude);
     }
-    if (e.nouvelleReference >= 0 && static_cast<std::size_t>(e.nouvelleReference) < TabStations.size()) {
+    if (donnees_.rangValide(e.nouvelleReference)) {
         const int i = e.nouvelleReference;
-        Etat.choisirStationRef(TabStations, i);
+        Etat.choisirStationRef(donnees_.TabStations, i);
         DessinerGPS();
         statRef->setText((QStringLiteral(" Station considérée comme fixe : ")
-                          + shortToQString(TabStations[static_cast<std::size_t>(i)].Nom))
+                          + shortToQString(donnees_.TabStations[static_cast<std::size_t>(i)].Nom))
                              .left(37));
     }
     if (e.menuStation >= 0)
@@ -1255,9 +1271,7 @@ void TCarte::OKClick()
 void TCarte::selectionnerZone()
 {
     // Until the GPS table exists, the zone's stations are the map's selection.
-    reconstruireTabTri(carte::filtreDeZone(Interaction.bornes(), Etat.LongMinVisible, Etat.LongMaxVisible));
-    if (PointsGPS1->isChecked())
-        DessinerGPS();
+    donnees_.reconstruireTabTri(carte::filtreDeZone(Interaction.bornes(), Etat.LongMinVisible, Etat.LongMaxVisible));
 }
 
 void TCarte::RAZDistClick()
@@ -1287,7 +1301,7 @@ void TCarte::Grandcercle1Click()
 void TCarte::creerFenetresOutils()
 {
     if (!Recherche_Volc) {
-        Recherche_Volc = new TRecherche_Volc(this);
+        Recherche_Volc = new TRecherche_Volc(donnees_, this);
         Recherche_Volc->setWindowFlag(Qt::Tool);
     }
     if (!Tableau_reperes) {

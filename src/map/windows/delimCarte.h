@@ -2,7 +2,7 @@
 // shift scroll bars, the vector commands and the display choices.
 #pragma once
 
-#include "data/loaders.h"
+#include "data/stores.h"
 #include "map/config.h"
 #include "map/calques.h"
 #include "map/etatcarte.h"
@@ -32,8 +32,9 @@ class TTableau_reperes;
 class TCarte : public QMainWindow {
     Q_OBJECT
 public:
-    // dossierDepart: the folder holding the configuration and the data files.
-    explicit TCarte(const QString& dossierDepart, QWidget* parent = nullptr);
+    // dossierDepart: the folder holding the configuration and the data files;
+    // donnees: the stores the map shows (and follows).
+    TCarte(const QString& dossierDepart, TDonnees& donnees, QWidget* parent = nullptr);
     ~TCarte() override;
 
     // Start-up: configuration, elevation grid, colour base picture, layers, size on
@@ -41,6 +42,7 @@ public:
     bool demarrer();
 
     // --- State ---
+    TDonnees& donnees() { return donnees_; }
     TConfiguration Config;
     QString DernierDossier; // initial folder of the open and save dialogs
     EtatCarte Etat;
@@ -210,6 +212,8 @@ protected:
 private:
     void creerMenus();
     void signalerChargement(const ResultatChargement& r);
+    // What the map does when the stores change.
+    void donneesChangees(unsigned magasins);
     void creerPanneaux();
     void creerCalques();
     void majVisibiliteMenusGPS();
@@ -221,6 +225,8 @@ private:
     void placerCalquesOutils();
     void selectionnerZone();
 
+    TDonnees& donnees_;
+    int ecouteur_ = 0;
     QPoint pointGlobal_; // screen point of the last press (station pop-up)
     std::array<TBitmapLayer*, NbCalques> calques_{};
     int stationMenu_ = -1;

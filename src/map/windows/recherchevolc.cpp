@@ -1,6 +1,6 @@
 #include "map/windows/recherchevolc.h"
 
-#include "data/records.h"
+#include "data/stores.h"
 #include "map/lecture.h"
 
 #include <QHBoxLayout>
@@ -11,7 +11,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-TRecherche_Volc::TRecherche_Volc(QWidget* parent) : QDialog(parent)
+TRecherche_Volc::TRecherche_Volc(const TDonnees& donnees, QWidget* parent) : QDialog(parent), donnees_(donnees)
 {
     setObjectName(QStringLiteral("Recherche_Volc"));
     setWindowTitle(QStringLiteral("Recherche d'un volcan"));
@@ -38,7 +38,7 @@ void TRecherche_Volc::RechercherClick()
 {
     Reponse->clear();
     int trouves = 0;
-    const QStringList lignes = carte::rechercheVolcans(Nom->text(), TabVolcans, &trouves);
+    const QStringList lignes = carte::rechercheVolcans(Nom->text(), donnees_.TabVolcans, &trouves);
     Reponse->setPlainText(lignes.join(QLatin1Char('\n')));
     Reponse->setVerticalScrollBarPolicy(trouves >= 2 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     Reponse->verticalScrollBar()->setValue(0);

@@ -5,12 +5,13 @@
 #include <QDialog>
 
 class QLineEdit;
+class TDonnees;
 class QPlainTextEdit;
 class QPushButton;
 
 class TRecherche_Volc : public QDialog {
 public:
-    explicit TRecherche_Volc(QWidget* parent = nullptr);
+    explicit TRecherche_Volc(const TDonnees& donnees, QWidget* parent = nullptr);
 
     void RechercherClick();
 
@@ -19,6 +20,7 @@ public:
     QPlainTextEdit* reponse() const { return Reponse; }
 
 private:
+    const TDonnees& donnees_;
     QLineEdit* Nom = nullptr;
     QPushButton* Rechercher = nullptr;
     QPlainTextEdit* Reponse = nullptr;
