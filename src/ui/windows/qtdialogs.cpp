@@ -135,6 +135,8 @@ QString QtDialogService::runFileDialog(const FileDialogRequest& req, bool save)
         const int idx = std::clamp(req.filterIndex, 1, static_cast<int>(filters.size()));
         dlg.selectNameFilter(filters[idx - 1]);
     }
+    // Qt's own dialog: its texts are the program's French ones whatever the desktop.
+    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // The extension may be added after the dialog closes: the overwrite question is
@@ -177,8 +179,12 @@ QString QtDialogService::saveFile(const FileDialogRequest& req)
 
 bool QtDialogService::chooseColor(TColor32& colour)
 {
-    const QColor c = QColorDialog::getColor(QColor::fromRgb(colour | 0xFF000000u), dialogParent(),
-                                            QStringLiteral("Couleur"));
+    QColorDialog dlg(QColor::fromRgb(colour | 0xFF000000u), dialogParent());
+    dlg.setWindowTitle(QStringLiteral("Couleur"));
+    dlg.setOption(QColorDialog::DontUseNativeDialog, true);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    const QColor c = dlg.selectedColor();
     if (!c.isValid())
         return false;
     colour = color32(c.red(), c.green(), c.blue(), 255);
@@ -188,7 +194,8 @@ bool QtDialogService::chooseColor(TColor32& colour)
 bool QtDialogService::chooseFont(QFont& font)
 {
     bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, font, dialogParent(), QStringLiteral("Police"));
+    const QFont f = QFontDialog::getFont(&ok, font, dialogParent(), QStringLiteral("Police"),
+                                         QFontDialog::DontUseNativeDialog);
     if (ok)
         font = f;
     return ok;
