@@ -4,6 +4,7 @@
 #include "map/windows/tableaureperes.h"
 #include "ui/dialogs.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -127,6 +128,49 @@ TEST(FenetreReperes, LoadSaveCopyAndValidate)
     t.surValider = [&valide] { ++valide; };
     t.valider1Click();
     EXPECT_EQ(valide, 1);
+}
+
+TEST(FenetreReperes, FaultyCellsStayMarkedUntilEdited)
+{
+    TTableau_reperes t;
+    t.show();
+    TGrilleReperes g = exemple();
+    g.definirCellule(1, 1, "abc");
+    g.definirCellule(3, 0, "Lima");
+    g.definirCellule(3, 1, "-12");
+    g.definirCellule(3, 2, "200");
+    g.definirCellule(3, 3, "Z");
+    EXPECT_EQ(carte::lireReperesGrille(g).size(), 1u);
+    t.definirGrille(g);
+    QTableWidget* tab = t.tableau();
+    ASSERT_EQ(tab->rowCount(), 3);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c) {
+            const bool attendu = (r == 0 && c == 1) || (r == 2 && (c == 2 || c == 3));
+            EXPECT_EQ(t.celluleMarquee(r, c), attendu) << r << "," << c;
+        }
+    EXPECT_EQ(tab->item(0, 1)->toolTip(), QString::fromUtf8("latitude « abc » illisible"));
+    EXPECT_NE(tab->item(0, 1)->background().color(), tab->item(0, 0)->background().color());
+
+    // Typing into a marked cell removes its mark only.
+    tab->setCurrentCell(0, 1);
+    tab->editItem(tab->item(0, 1));
+    QLineEdit* editeur = tab->findChild<QLineEdit*>();
+    ASSERT_NE(editeur, nullptr);
+    editeur->selectAll();
+    QTest::keyClicks(editeur, "48.85");
+    QTest::keyClick(editeur, Qt::Key_Return);
+    QApplication::processEvents(); // the editor commits after its own handling of the key
+    EXPECT_EQ(tab->item(0, 1)->text(), "48.85");
+    EXPECT_FALSE(t.celluleMarquee(0, 1));
+    EXPECT_TRUE(tab->item(0, 1)->toolTip().isEmpty());
+    EXPECT_TRUE(t.celluleMarquee(2, 2));
+    EXPECT_TRUE(t.celluleMarquee(2, 3));
+    // The marks are no part of the content, and a new grid clears them.
+    EXPECT_EQ(t.grille().cellule(3, 3), "Z");
+    t.definirGrille(exemple());
+    EXPECT_FALSE(t.celluleMarquee(1, 0));
+    EXPECT_FALSE(t.celluleMarquee(2, 2));
 }
 
 TEST(FenetreRechercheVolcan, SearchFillsTheMemo)
