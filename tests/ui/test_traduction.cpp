@@ -6,6 +6,7 @@
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -74,4 +75,8 @@ TEST_F(Traduction, StandardDialogsSpeakFrench)
     const QStringList f = textes(fichier);
     EXPECT_TRUE(f.contains(QStringLiteral("Annuler"))) << f.join('|').toStdString();
     EXPECT_FALSE(f.contains(QStringLiteral("Cancel")));
+    // The type column of the file dialog, which the catalogue leaves in English.
+    QTemporaryDir dossier;
+    EXPECT_EQ(QFileIconProvider().type(QFileInfo(dossier.path())), QStringLiteral("Dossier"));
+    EXPECT_EQ(QCoreApplication::translate("QFileSystemModel", "Date Modified"), QString::fromUtf8("Dernière modification"));
 }

@@ -5,8 +5,12 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QTreeView>
 
 #include <algorithm>
 
@@ -149,6 +153,18 @@ QString QtDialogService::runFileDialog(const FileDialogRequest& req, bool save)
     dlg.setLabelText(QFileDialog::Reject, QStringLiteral("Annuler"));
     if (!req.fileName.isEmpty())
         dlg.selectFile(req.fileName);
+    // Room for the name, size, type and date columns.
+    QSize taille(860, 520);
+    if (const QScreen* ecran = dlg.screen())
+        taille = taille.boundedTo(ecran->availableGeometry().size());
+    dlg.resize(taille);
+    if (auto* cote = dlg.findChild<QSplitter*>())
+        cote->setSizes({150, taille.width() - 150});
+    if (auto* vue = dlg.findChild<QTreeView*>()) {
+        const int largeurs[] = {300, 100, 90, 170};
+        for (int c = 0; c < 4; ++c)
+            vue->header()->resizeSection(c, largeurs[c]);
+    }
     for (;;) {
         if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
             return {};
