@@ -113,7 +113,8 @@ QString lireCoordonnee(const QString& cellule, const char* nom, double borne, do
     if (!convertirReelSysteme(texteCoordonnee(cellule), v))
         return QStringLiteral("%1 « %2 » illisible").arg(quoi, cite(cellule));
     if (!std::isfinite(v) || v < -borne || v > borne)
-        return QStringLiteral("%1 « %2 » hors des bornes (de \u2212%3 à %3)")
+        // No line break inside the bounds.
+        return QStringLiteral("%1 « %2 » hors des bornes (de\u00a0\u2212%3\u00a0à\u00a0%3)")
             .arg(quoi, cite(cellule), QString::number(borne));
     return {};
 }

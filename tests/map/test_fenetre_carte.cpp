@@ -813,7 +813,7 @@ TEST_F(FenetreCarte, FaultyLandmarkRowsAreToldOnceAndMarked)
     EXPECT_EQ(script.shown[0].kind, MsgKind::Warning);
     const QString m = script.shown[0].text;
     for (const char* attendu : {"Ligne 2 (Paris) ignorée : latitude « abc » illisible.",
-                                "Ligne 3 (Lima) ignorée : longitude « 200 » hors des bornes (de −180 à 180).",
+                                "Ligne 3 (Lima) ignorée : longitude « 200 » hors des bornes (de\u00a0−180\u00a0à\u00a0180).",
                                 "Ligne 4 (Nairobi) ignorée : disposition « Z » inconnue (N, S, E, O ou P).",
                                 "Ligne 5 ignorée : nom de 21 caractères (15 au plus)."})
         EXPECT_TRUE(m.contains(QString::fromUtf8(attendu))) << m.toStdString();

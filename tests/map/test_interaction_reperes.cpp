@@ -213,13 +213,13 @@ TEST_F(InteractionReperes, FaultyCellsAreToldAndTheirRowsLeftAsTyped)
         const char* raison;
     };
     const Attendu attendus[] = {{2, 1, "latitude « abc » illisible"},
-                                {3, 2, "longitude « 200 » hors des bornes (de −180 à 180)"},
+                                {3, 2, "longitude « 200 » hors des bornes (de\u00a0−180\u00a0à\u00a0180)"},
                                 {4, 3, "disposition « Z » inconnue (N, S, E, O ou P)"},
                                 {5, 0, "nom de 21 caractères (15 au plus)"},
-                                {8, 1, "latitude « 90.5 » hors des bornes (de −90 à 90)"},
+                                {8, 1, "latitude « 90.5 » hors des bornes (de\u00a0−90\u00a0à\u00a090)"},
                                 {8, 2, "longitude manquante"},
                                 {9, 1, "latitude « 1e400 » illisible"},
-                                {9, 2, "longitude « -180.01 » hors des bornes (de −180 à 180)"}};
+                                {9, 2, "longitude « -180.01 » hors des bornes (de\u00a0−180\u00a0à\u00a0180)"}};
     ASSERT_EQ(g.lignesIgnorees.size(), std::size(attendus));
     for (std::size_t i = 0; i < std::size(attendus); ++i) {
         EXPECT_EQ(g.lignesIgnorees[i].ligne, attendus[i].ligne) << i;
