@@ -14,6 +14,7 @@ PACKAGES=(
   xvfb xauth imagemagick
   xdotool
   ccache
+  qt6-translations-l10n
 )
 
 missing=()

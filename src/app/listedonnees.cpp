@@ -3,11 +3,18 @@
 #include "data/records.h"
 #include "ui/dialogs.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
 
+#include <algorithm>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -28,14 +35,57 @@ std::function<bool(const QUrl&)>& ouvreur()
     return f;
 }
 
-bool ouvrirParLeSysteme(const QUrl& url)
+} // namespace
+
+bool lancerOuvreur(const QString& programme, const QUrl& url, std::function<void()> siEchec, int delaiMs,
+                   QObject* contexte)
+{
+    const QString argument = url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded);
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application)
+        return QProcess::startDetached(programme, {argument});
+    // The process belongs to the application, not to `contexte`: a process destroyed
+    // while running is killed and reports its end on the spot, in the middle of its
+    // owner's destruction.
+    auto* p = new QProcess(application);
+    p->setProgram(programme);
+    p->setArguments({argument});
+    if (url.isLocalFile())
+        p->setWorkingDirectory(QFileInfo(url.toLocalFile()).absolutePath());
+    // Nothing is read from it: a browser writing much must not block on a full pipe.
+    p->setProcessChannelMode(QProcess::ForwardedChannels);
+    p->setStandardInputFile(QProcess::nullDevice());
+    auto surveille = std::make_shared<bool>(true);
+    const bool avecContexte = contexte != nullptr;
+    const QPointer<QObject> garde(contexte);
+    QObject::connect(application, &QCoreApplication::aboutToQuit, p, [surveille] { *surveille = false; });
+    QObject::connect(p, &QProcess::finished, p,
+                     [p, surveille, siEchec, avecContexte, garde](int code, QProcess::ExitStatus statut) {
+                         const bool echec = *surveille && (statut != QProcess::NormalExit || code != 0);
+                         *surveille = false;
+                         p->deleteLater();
+                         if (echec && siEchec && (!avecContexte || garde))
+                             siEchec();
+                     });
+    p->start();
+    if (!p->waitForStarted(3000)) {
+        *surveille = false;
+        delete p;
+        return false;
+    }
+    QTimer::singleShot(std::max(0, delaiMs), p, [surveille] { *surveille = false; });
+    return true;
+}
+
+bool ouvrirParLeSysteme(const QUrl& url, std::function<void()> siEchec, QObject* contexte)
 {
     if (ouvreur())
         return ouvreur()(url);
-    return QDesktopServices::openUrl(url);
+    const QString programme = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (programme.isEmpty())
+        return QDesktopServices::openUrl(url);
+    return lancerOuvreur(programme, url, std::move(siEchec), DelaiOuvreurMs, contexte);
 }
-
-} // namespace
 
 std::vector<EntreeListe> analyserListeDonnees(const QByteArray& texte, const QString& dossier)
 {
@@ -163,8 +213,12 @@ bool ouvrirDocument(const QString& chemin)
         showWarning(v.message);
         return false;
     }
-    if (!ouvrirParLeSysteme(QUrl::fromLocalFile(QFileInfo(chemin).absoluteFilePath()))) {
-        showWarning(QStringLiteral("Fichier non trouvé"));
+    const QString nom = QFileInfo(chemin).fileName();
+    auto echec = [nom] {
+        showWarning(QStringLiteral("Aucun programme de ce système ne sait ouvrir le fichier « %1 ».").arg(nom));
+    };
+    if (!ouvrirParLeSysteme(QUrl::fromLocalFile(QFileInfo(chemin).absoluteFilePath()), echec)) {
+        echec();
         return false;
     }
     return true;
@@ -180,13 +234,25 @@ QString cheminFichierAide()
     return QDir::current().filePath(QStringLiteral("aide/index.html"));
 }
 
-bool ouvrirFichierAide()
+bool ouvrirFichierAide(std::function<void(const QString&)> pageInterne, QObject* contexte)
 {
-    // A missing help page is not reported: the system's own failure is silent.
-    const QString chemin = cheminFichierAide();
-    if (!verifierOuvertureSure(chemin).permis)
+    const QString chemin = QFileInfo(cheminFichierAide()).absoluteFilePath();
+    const QFileInfo page(chemin);
+    if (!page.isFile()) {
+        showWarning(QStringLiteral("La page d'aide est introuvable :\n%1").arg(QDir::toNativeSeparators(chemin)));
         return false;
-    return ouvrirParLeSysteme(QUrl::fromLocalFile(chemin));
+    }
+    auto interne = [chemin, pageInterne] {
+        if (pageInterne)
+            pageInterne(chemin);
+        else
+            showWarning(QStringLiteral("Le système n'a pas pu afficher la page d'aide :\n%1")
+                            .arg(QDir::toNativeSeparators(chemin)));
+    };
+    // A page that could run something is never handed over; shown as text, it is harmless.
+    if (!verifierOuvertureSure(chemin).permis || !ouvrirParLeSysteme(QUrl::fromLocalFile(chemin), interne, contexte))
+        interne();
+    return true;
 }
 
 bool chargerDonneesDansTableur()

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QUrl>
 
+class QObject;
+
 #include <functional>
 #include <vector>
 
@@ -53,17 +55,38 @@ struct VerdictOuverture {
 VerdictOuverture verifierOuvertureSure(const QString& chemin);
 
 // Hands the file to the system after the check above; a refusal or a failure is
-// shown in a warning box. The folder of the file is its working folder as far as
-// the platform allows.
+// shown in a warning box (a failure the opener reports later too). The folder of
+// the file is its working folder.
 bool ouvrirDocument(const QString& chemin);
 
-// The program used to open documents: QDesktopServices by default; tests install
-// their own (an empty function restores the default).
+// Hands a URL to the system: the installed opener when a test set one, otherwise
+// xdg-open when it is on the PATH (QDesktopServices where it is not). False when
+// it failed at once. True when it was handed over: `siEchec` is called later if
+// the opener fails within a few seconds (no program for that kind of document,
+// no browser), unless `contexte`, when given, is gone by then.
+bool ouvrirParLeSysteme(const QUrl& url, std::function<void()> siEchec = {}, QObject* contexte = nullptr);
+
+// Runs `programme` with the URL (its local path for a file) as only argument,
+// its output going where the program's goes. False when it cannot be started.
+// Otherwise `siEchec` is called if it crashes or exits with a non-zero code
+// within `delaiMs`; past that it is taken as showing the document (a browser
+// staying in the foreground) and its end is no longer watched. `siEchec` is
+// never called once `contexte` (when given) is gone or the application quits.
+bool lancerOuvreur(const QString& programme, const QUrl& url, std::function<void()> siEchec, int delaiMs,
+                   QObject* contexte = nullptr);
+constexpr int DelaiOuvreurMs = 5000;
+
+// The program used to open documents instead of the system's; tests install
+// their own (an empty function restores the system's).
 void definirOuvreurSysteme(std::function<bool(const QUrl&)> ouvreur);
 
 // "&Fichier d'aide": aide/index.html under the current folder.
 QString cheminFichierAide();
-bool ouvrirFichierAide();
+// Hands the help page to the system. A missing page is reported in a warning
+// naming it (false). When the system cannot show it, at once or later,
+// `pageInterne` is given its path so that the program shows it itself; without
+// one, a warning says that the page could not be shown.
+bool ouvrirFichierAide(std::function<void(const QString&)> pageInterne = {}, QObject* contexte = nullptr);
 
 // "Charger des données dans un tableur": asks for a file (starting in the last
 // folder used, which becomes the chosen file's folder) and hands it to the system.

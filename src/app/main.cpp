@@ -2,6 +2,7 @@
 #include "app/windows/orbiplate.h"
 #include "map/windows/delimCarte.h"
 #include "ui/windows/qtdialogs.h"
+#include "ui/windows/traduction.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,6 +12,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orbiplate"));
     QApplication::setApplicationDisplayName(QStringLiteral("Orbiplate"));
+    // Qt's own dialogs and buttons in French; without the catalogue they stay in English.
+    installerTraductionQt(app);
     QtDialogService service;
     setDialogService(&service);
 

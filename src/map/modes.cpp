@@ -547,6 +547,9 @@ Effets TInteraction::ajouterReperes(TGrilleReperes& grille, bool ajouter)
     }
     GroupeReperes& g = groupes.back();
     g.reperes = lireReperesGrille(grille);
+    // The rows left out are told in one message; the table marks their cells.
+    if (!grille.lignesIgnorees.empty())
+        showWarning(messageLignesIgnorees(grille.lignesIgnorees));
     g.relier = grille.relier;
     g.grandsCercles = grille.grandsCercles;
     if (!g.reperes.empty()) {

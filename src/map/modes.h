@@ -137,7 +137,9 @@ public:
     Effets okClic();
     Effets loupeClic(int largeurClient, int hauteurClient);
     // Adds the landmarks of the table (its flags: join, by great circles); with
-    // `ajouter` a new group, otherwise the groups are replaced by this one.
+    // `ajouter` a new group, otherwise the groups are replaced by this one. Rows
+    // with faulty cells are left out, kept in grille.lignesIgnorees and listed in
+    // one warning.
     Effets ajouterReperes(TGrilleReperes& grille, bool ajouter);
 
     // Redraws the traces layer from the kept lists (sizing it first when asked and

@@ -11,6 +11,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cmath>
 
 namespace carte {
 
@@ -67,38 +68,146 @@ QString dispositionDepuisTexte(const QString& texte)
     return QStringLiteral("O");
 }
 
+QString dispositionReconnue(const QString& texte)
+{
+    const QString t = texte.trimmed().toLower();
+    if (t.isEmpty())
+        return QStringLiteral("O");
+    static const struct {
+        const char* mot;
+        const char* lettre;
+    } connues[] = {{"n", "N"},         {"s", "S"},   {"e", "E"},   {"o", "O"},     {"p", "P"},
+                   {"nord", "N"},      {"sud", "S"}, {"est", "E"}, {"ouest", "O"}, {"pas de point", "P"}};
+    for (const auto& c : connues)
+        if (t == QLatin1String(c.mot))
+            return QString::fromLatin1(c.lettre);
+    return {};
+}
+
 namespace {
 
-// Reads one coordinate cell; the first other decimal mark is replaced by the
-// system's separator and the cell rewritten.
-bool lireCoordonnee(TGrilleReperes& g, int ligne, int colonne, double& v)
+// A cell's text as quoted in a message: long texts are shortened.
+QString cite(const QString& texte)
 {
-    QString t = g.cellule(ligne, colonne);
-    if (t.isEmpty())
-        return false;
-    const QChar autre = QChar::fromLatin1(MarqueDecimaleRemplacee());
-    const int pos = t.indexOf(autre);
-    if (pos >= 0) {
+    const QString t = texte.trimmed();
+    return t.size() > 20 ? t.left(19) + QChar(0x2026) : t;
+}
+
+// The text of a coordinate cell as it is read: the first other decimal mark
+// becomes the system's separator.
+QString texteCoordonnee(const QString& cellule)
+{
+    QString t = cellule;
+    const int pos = t.indexOf(QChar::fromLatin1(MarqueDecimaleRemplacee()));
+    if (pos >= 0)
         t[pos] = QChar::fromLatin1(SeparateurDecimal());
-        g.definirCellule(ligne, colonne, t);
-    }
-    return convertirReelSysteme(t, v);
+    return t;
+}
+
+// Reads one coordinate cell into v; a French reason when it cannot be used.
+QString lireCoordonnee(const QString& cellule, const char* nom, double borne, double& v)
+{
+    const QString quoi = QString::fromLatin1(nom);
+    if (cellule.trimmed().isEmpty())
+        return quoi + QStringLiteral(" manquante");
+    if (!convertirReelSysteme(texteCoordonnee(cellule), v))
+        return QStringLiteral("%1 « %2 » illisible").arg(quoi, cite(cellule));
+    if (!std::isfinite(v) || v < -borne || v > borne)
+        // No line break inside the bounds.
+        return QStringLiteral("%1 « %2 » hors des bornes (de\u00a0\u2212%3\u00a0à\u00a0%3)")
+            .arg(quoi, cite(cellule), QString::number(borne));
+    return {};
 }
 
 } // namespace
 
+bool ligneRepereVide(const TGrilleReperes& g, int ligne)
+{
+    for (int c = 0; c < 3; ++c)
+        if (!g.cellule(ligne, c).trimmed().isEmpty())
+            return false;
+    return true;
+}
+
+std::vector<ErreurRepere> verifierLigneRepere(const TGrilleReperes& g, int ligne, TRepere* repere)
+{
+    std::vector<ErreurRepere> erreurs;
+    TRepere r;
+    r.Nom = g.cellule(ligne, 0);
+    const QString nom = r.Nom.size() > LongueurNomRepere ? QString() : r.Nom.trimmed();
+    auto noter = [&](int colonne, const QString& raison) {
+        if (!raison.isEmpty())
+            erreurs.push_back({ligne, colonne, raison, nom});
+    };
+    if (r.Nom.size() > LongueurNomRepere)
+        noter(0, QStringLiteral("nom de %1 caractères (%2 au plus)").arg(r.Nom.size()).arg(LongueurNomRepere));
+    noter(1, lireCoordonnee(g.cellule(ligne, 1), "latitude", LatitudeMaxRepere, r.Latitude));
+    noter(2, lireCoordonnee(g.cellule(ligne, 2), "longitude", LongitudeMaxRepere, r.Longitude));
+    r.Disposition = dispositionReconnue(g.cellule(ligne, 3));
+    if (r.Disposition.isEmpty())
+        noter(3, QStringLiteral("disposition « %1 » inconnue (N, S, E, O ou P)").arg(cite(g.cellule(ligne, 3))));
+    if (erreurs.empty() && repere)
+        *repere = r;
+    return erreurs;
+}
+
+std::vector<ErreurRepere> verifierGrilleReperes(const TGrilleReperes& g)
+{
+    std::vector<ErreurRepere> erreurs;
+    for (int ligne = 1; ligne < g.lignes(); ++ligne) {
+        if (ligneRepereVide(g, ligne))
+            continue;
+        const std::vector<ErreurRepere> e = verifierLigneRepere(g, ligne);
+        erreurs.insert(erreurs.end(), e.begin(), e.end());
+    }
+    return erreurs;
+}
+
+QString messageLignesIgnorees(const std::vector<ErreurRepere>& erreurs, int maxLignes)
+{
+    QStringList lignes;
+    int restantes = 0;
+    for (std::size_t i = 0; i < erreurs.size();) {
+        const int ligne = erreurs[i].ligne;
+        const QString nom = erreurs[i].nom;
+        QStringList raisons;
+        for (; i < erreurs.size() && erreurs[i].ligne == ligne; ++i)
+            raisons << erreurs[i].raison;
+        if (lignes.size() >= maxLignes) {
+            ++restantes;
+            continue;
+        }
+        const QString qui = nom.isEmpty() ? QString::number(ligne) : QStringLiteral("%1 (%2)").arg(ligne).arg(nom);
+        lignes << QStringLiteral("Ligne %1 ignorée : %2.").arg(qui, raisons.join(QStringLiteral(", ")));
+    }
+    if (lignes.isEmpty())
+        return {};
+    if (restantes == 1)
+        lignes << QStringLiteral("\u2026 et 1 autre ligne ignorée.");
+    else if (restantes > 1)
+        lignes << QStringLiteral("\u2026 et %1 autres lignes ignorées.").arg(restantes);
+    lignes << QString() << QStringLiteral("Corrigez les cases marquées en rouge, puis validez à nouveau.");
+    return lignes.join(QLatin1Char('\n'));
+}
+
 std::vector<TRepere> lireReperesGrille(TGrilleReperes& grille)
 {
     std::vector<TRepere> reperes;
+    grille.lignesIgnorees.clear();
     for (int ligne = 1; ligne < grille.lignes(); ++ligne) {
-        double lat = 0, lon = 0;
-        if (!lireCoordonnee(grille, ligne, 1, lat) || !lireCoordonnee(grille, ligne, 2, lon))
-            break;
+        if (ligneRepereVide(grille, ligne))
+            continue;
         TRepere r;
-        r.Nom = grille.cellule(ligne, 0).left(LongueurNomRepere);
-        r.Latitude = lat;
-        r.Longitude = lon;
-        r.Disposition = dispositionDepuisTexte(grille.cellule(ligne, 3));
+        const std::vector<ErreurRepere> erreurs = verifierLigneRepere(grille, ligne, &r);
+        if (!erreurs.empty()) {
+            grille.lignesIgnorees.insert(grille.lignesIgnorees.end(), erreurs.begin(), erreurs.end());
+            continue;
+        }
+        for (int c : {1, 2}) {
+            const QString lu = texteCoordonnee(grille.cellule(ligne, c));
+            if (lu != grille.cellule(ligne, c))
+                grille.definirCellule(ligne, c, lu);
+        }
         grille.definirCellule(ligne, 3, r.Disposition);
         reperes.push_back(r);
     }

@@ -18,7 +18,7 @@ namespace carte {
 // Where a landmark's name goes relative to its point: "N" above, "S" below,
 // "E" right, "O" left (the default), "P" no point, the name starts at the position.
 struct TRepere {
-    QString Nom;                          // at most 15 characters
+    QString Nom;                          // at most LongueurNomRepere characters
     double Latitude = 0;
     double Longitude = 0;
     QString Disposition = QStringLiteral("O");
@@ -35,12 +35,23 @@ struct GroupeReperes {
 };
 using TGroupesReperes = std::vector<GroupeReperes>;
 
+// One faulty cell of a table row.
+struct ErreurRepere {
+    int ligne = 0;   // grid row: 1 is the first row under the headers
+    int colonne = 0; // 0 name, 1 latitude, 2 longitude, 3 disposition
+    QString raison;  // French, e.g. "latitude « abc » illisible"
+    QString nom;     // the row's name when it is a usable one, to point the row out
+};
+
 // The content of the landmark table: cells row by row, row 0 holding the headers,
 // and the two check boxes saved with it.
 struct TGrilleReperes {
     std::vector<QStringList> cellules;
     bool relier = false;
     bool grandsCercles = false;
+    // The rows the last lireReperesGrille ignored, with their faults. Not part of
+    // the content: neither compared nor saved.
+    std::vector<ErreurRepere> lignesIgnorees;
 
     static constexpr int NbColonnes = 4;
     // The headers and one empty row.
@@ -62,11 +73,41 @@ struct TGrilleReperes {
 // is N, S, E or P; "O" otherwise.
 QString dispositionDepuisTexte(const QString& texte);
 
-// Reads the landmarks of the table from row 1 on. An empty or non-numeric
-// latitude or longitude ends the reading. A coordinate written with the other
-// decimal mark gets its first such mark replaced by the system's separator, and
-// the cell is rewritten; the disposition cell is rewritten with the letter kept.
-// Names are cut to 15 characters.
+// The disposition letter of a table cell, or an empty string when the text names
+// none. Accepted, in any case and with blanks around: nothing (the default "O"),
+// one of the letters N, S, E, O, P, or the words "nord", "sud", "est", "ouest",
+// "pas de point".
+QString dispositionReconnue(const QString& texte);
+
+// Bounds of the table's cells. Longitudes are taken as typed, from -180 to 180: a
+// longitude beyond them is refused rather than brought back, a typing slip being
+// more likely than the 0..360 convention. Names longer than LongueurNomRepere
+// are refused rather than cut, so that no name is shortened behind the user's back.
+constexpr double LatitudeMaxRepere = 90;
+constexpr double LongitudeMaxRepere = 180;
+
+// The faults of one data row, in column order; none when the row gives a landmark
+// (then written to *repere when given). A coordinate is read after its first other
+// decimal mark is replaced by the system's separator.
+std::vector<ErreurRepere> verifierLigneRepere(const TGrilleReperes& grille, int ligne, TRepere* repere = nullptr);
+// Whether a data row is blank (no name, latitude or longitude): such rows are
+// skipped without a word.
+bool ligneRepereVide(const TGrilleReperes& grille, int ligne);
+// The faults of every non-blank data row, row by row.
+std::vector<ErreurRepere> verifierGrilleReperes(const TGrilleReperes& grille);
+
+// One French message listing the ignored rows and why, e.g.
+// "Ligne 3 (Brest) ignorée : latitude « abc » illisible.", one row a line; past
+// `maxLignes` rows the rest is counted ("… et 4 autres lignes ignorées.").
+// Empty when there is no fault.
+QString messageLignesIgnorees(const std::vector<ErreurRepere>& erreurs, int maxLignes = 8);
+
+// Reads the landmarks of the table from row 1 on. Blank rows are skipped; a row
+// with a faulty cell (see verifierLigneRepere) is ignored, the reading goes on
+// with the next one, and its faults are kept in grille.lignesIgnorees. Kept rows
+// have their cells rewritten as read: the first other decimal mark of a
+// coordinate becomes the system's separator, the disposition its letter. Ignored
+// rows stay as typed.
 std::vector<TRepere> lireReperesGrille(TGrilleReperes& grille);
 
 // Landmark file: the column count, the row count (headers included), every cell

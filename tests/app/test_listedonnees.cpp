@@ -155,7 +155,7 @@ TEST(ListeDonnees, ProgramsAndLaunchersAreNeverOpened)
     EXPECT_EQ(espion.ouverts[0], QUrl::fromLocalFile(doc));
     EXPECT_TRUE(d.shown.empty());
 
-    // Missing file, folder, or a system that fails: "Fichier non trouvé".
+    // Missing file or folder: "Fichier non trouvé"; a system that fails says so.
     EXPECT_FALSE(ouvrirDocument(dir.filePath("absent.ods")));
     EXPECT_EQ(d.lastText(), QString::fromUtf8("Fichier non trouvé"));
     EXPECT_FALSE(ouvrirDocument(dir.path()));
@@ -163,7 +163,7 @@ TEST(ListeDonnees, ProgramsAndLaunchersAreNeverOpened)
     espion.reussite = false;
     d.shown.clear();
     EXPECT_FALSE(ouvrirDocument(doc));
-    EXPECT_EQ(d.lastText(), QString::fromUtf8("Fichier non trouvé"));
+    EXPECT_EQ(d.lastText(), QString::fromUtf8("Aucun programme de ce système ne sait ouvrir le fichier « table2.txt »."));
 }
 
 TEST(ListeDonnees, HelpPageAndSpreadsheet)
@@ -174,9 +174,14 @@ TEST(ListeDonnees, HelpPageAndSpreadsheet)
     OuvreurEspion espion;
     const QString avant = QDir::currentPath();
     QDir::setCurrent(dir.path());
-    // No help page: nothing is said.
+    // No help page: the warning names the missing file.
     EXPECT_FALSE(ouvrirFichierAide());
-    EXPECT_TRUE(d.shown.empty());
+    ASSERT_EQ(d.shown.size(), 1u);
+    EXPECT_EQ(d.shown[0].kind, MsgKind::Warning);
+    EXPECT_TRUE(d.shown[0].text.contains(QDir::toNativeSeparators(dir.filePath("aide/index.html"))))
+        << d.shown[0].text.toStdString();
+    EXPECT_TRUE(espion.ouverts.isEmpty());
+    d.shown.clear();
     QDir().mkdir("aide");
     ecrire(dir, "aide/index.html", "<html></html>");
     EXPECT_TRUE(ouvrirFichierAide());

@@ -2,6 +2,7 @@
 // help page, the About panel and the spreadsheet command, on a small data folder.
 #include "app/listedonnees.h"
 #include "app/windows/apropos.h"
+#include "app/windows/fenetreaide.h"
 #include "app/windows/listedonneesmenu.h"
 #include "app/windows/orbiplate.h"
 #include "data/loaders.h"
@@ -22,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 
 #include <gtest/gtest.h>
 
@@ -151,4 +153,23 @@ TEST_F(Orbiplate, HelpAboutAndSpreadsheet)
     EXPECT_EQ(script.fileRequests.back().folder, dir.filePath("tableurs"));
     ASSERT_EQ(ouverts.size(), 2);
     EXPECT_TRUE(ouverts[1].toLocalFile().endsWith("v.ods"));
+}
+
+TEST_F(Orbiplate, HelpWindowWhenTheSystemCannotShowThePage)
+{
+    TCarte& c = o->carte();
+    QDir(dir.path()).mkdir("aide");
+    ecrire(dir.filePath("aide/index.html"), "<html><body><h1>Aide</h1><p id='fin'>fin</p></body></html>");
+    definirOuvreurSysteme([](const QUrl&) { return false; });
+    c.Fichierdaide1->trigger();
+    TFenetreAide* aide = o->fenetreAide();
+    ASSERT_NE(aide, nullptr);
+    EXPECT_TRUE(aide->isVisible());
+    // Made once: closed, it comes back as it was left.
+    aide->suivreLien(QUrl(QStringLiteral("#fin")));
+    aide->close();
+    c.Fichierdaide1->trigger();
+    EXPECT_EQ(o->fenetreAide(), aide);
+    EXPECT_TRUE(aide->isVisible());
+    EXPECT_EQ(aide->navigateur()->source().fragment(), QStringLiteral("fin"));
 }

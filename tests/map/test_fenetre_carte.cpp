@@ -792,6 +792,35 @@ TEST_F(FenetreCarte, LandmarksFromTheTableAndFromAFile)
     EXPECT_EQ(c->Interaction.groupes[0].reperes[0].Nom, QStringLiteral("Lima"));
 }
 
+TEST_F(FenetreCarte, FaultyLandmarkRowsAreToldOnceAndMarked)
+{
+    auto c = carte();
+    c->FenetreReperes1->trigger();
+    carte::TGrilleReperes g = carte::TGrilleReperes::nouvelle();
+    const char* lignes[][4] = {{"Quito", "-0.2", "-78.5", ""}, {"Paris", "abc", "2.35", "N"},
+                               {"Lima", "-12", "200", ""},     {"Tokyo", "35.7", "139.7", "E"}};
+    for (int r = 0; r < 4; ++r)
+        for (int col = 0; col < 4; ++col)
+            g.definirCellule(r + 1, col, QString::fromUtf8(lignes[r][col]));
+    c->Tableau_reperes->definirGrille(g);
+    script.shown.clear();
+    c->Tableau_reperes->valider1Click();
+
+    ASSERT_EQ(c->Interaction.groupes.size(), 1u);
+    ASSERT_EQ(c->Interaction.groupes[0].reperes.size(), 2u);
+    EXPECT_EQ(c->Interaction.groupes[0].reperes[1].Nom, QStringLiteral("Tokyo"));
+    ASSERT_EQ(script.shown.size(), 1u);
+    EXPECT_EQ(script.shown[0].kind, MsgKind::Warning);
+    EXPECT_TRUE(script.shown[0].text.startsWith(
+        QString::fromUtf8("Ligne 2 (Paris) ignorée : latitude « abc » illisible.\nLigne 3 (Lima) ignorée")))
+        << script.shown[0].text.toStdString();
+    // The table comes back with the faulty cells marked, as typed.
+    EXPECT_TRUE(c->Tableau_reperes->celluleMarquee(1, 1));
+    EXPECT_TRUE(c->Tableau_reperes->celluleMarquee(2, 2));
+    EXPECT_FALSE(c->Tableau_reperes->celluleMarquee(3, 2));
+    EXPECT_EQ(c->Tableau_reperes->tableau()->item(1, 1)->text(), QStringLiteral("abc"));
+}
+
 TEST_F(FenetreCarte, DataOpenDialogsOfferCsv)
 {
     auto c = carte();

@@ -4,6 +4,7 @@
 #include "map/windows/tableaureperes.h"
 #include "ui/dialogs.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -128,6 +129,44 @@ TEST(FenetreReperes, LoadSaveCopyAndValidate)
     t.surValider = [&valide] { ++valide; };
     t.valider1Click();
     EXPECT_EQ(valide, 1);
+}
+
+TEST(FenetreReperes, FaultyCellsStayMarkedUntilEdited)
+{
+    TTableau_reperes t;
+    t.show();
+    TGrilleReperes g = exemple();
+    g.definirCellule(1, 1, "abc");
+    g.definirCellule(3, 0, "Lima");
+    g.definirCellule(3, 1, "-12");
+    g.definirCellule(3, 2, "200");
+    g.definirCellule(3, 3, "Z");
+    EXPECT_EQ(carte::lireReperesGrille(g).size(), 1u);
+    t.definirGrille(g);
+    QTableWidget* tab = t.tableau();
+    ASSERT_EQ(tab->rowCount(), 3);
+    EXPECT_TRUE(t.celluleMarquee(0, 1));
+    EXPECT_FALSE(t.celluleMarquee(0, 0));
+    EXPECT_EQ(tab->item(0, 1)->toolTip(), QString::fromUtf8("latitude « abc » illisible"));
+    EXPECT_NE(tab->item(0, 1)->background().color(), tab->item(0, 0)->background().color());
+
+    // Typing into a marked cell removes its mark only.
+    tab->setCurrentCell(0, 1);
+    tab->editItem(tab->item(0, 1));
+    QLineEdit* editeur = tab->findChild<QLineEdit*>();
+    ASSERT_NE(editeur, nullptr);
+    editeur->selectAll();
+    QTest::keyClicks(editeur, "48.85");
+    QTest::keyClick(editeur, Qt::Key_Return);
+    QApplication::processEvents(); // the editor commits after its own handling of the key
+    EXPECT_EQ(tab->item(0, 1)->text(), "48.85");
+    EXPECT_FALSE(t.celluleMarquee(0, 1));
+    EXPECT_TRUE(tab->item(0, 1)->toolTip().isEmpty());
+    EXPECT_TRUE(t.celluleMarquee(2, 2));
+    EXPECT_TRUE(t.celluleMarquee(2, 3));
+    // A new grid clears the marks.
+    t.definirGrille(exemple());
+    EXPECT_FALSE(t.celluleMarquee(2, 2));
 }
 
 TEST(FenetreRechercheVolcan, SearchFillsTheMemo)

@@ -29,13 +29,13 @@ struct InteractionReperes : ::testing::Test {
 
 TEST_F(InteractionReperes, ReadingRules)
 {
-    TGrilleReperes g = grille({{"Un nom beaucoup trop long", "45,5", "-3.25", "n"},
-                               {"Deux", "10", "20", "X"},
+    TGrilleReperes g = grille({{"Un nom de quinz", "45,5", "-3.25", "n"},
+                               {"Deux", "10", "20", "o"},
                                {"Trois", "-10", "5", ""},
                                {"Quatre", "1", "2", "pas de point"}});
     const auto r = lireReperesGrille(g);
     ASSERT_EQ(r.size(), 4u);
-    EXPECT_EQ(r[0].Nom, "Un nom beaucoup");
+    EXPECT_EQ(r[0].Nom, "Un nom de quinz");
     EXPECT_EQ(r[0].Nom.size(), 15);
     EXPECT_DOUBLE_EQ(r[0].Latitude, 45.5);
     EXPECT_DOUBLE_EQ(r[0].Longitude, -3.25);
@@ -61,16 +61,20 @@ TEST_F(InteractionReperes, CommaSystemRewritesPoints)
     EXPECT_EQ(g.cellule(1, 1), "12,5");
 }
 
-TEST_F(InteractionReperes, ReadingStopsAtEmptyOrBadCoordinate)
+TEST_F(InteractionReperes, ReadingSkipsEmptyOrBadCoordinate)
 {
+    // A faulty row is left out; the rows after it are still read.
     TGrilleReperes vide = grille({{"A", "", "3", ""}, {"B", "1", "2", ""}});
-    EXPECT_TRUE(lireReperesGrille(vide).empty());
+    const auto lus = lireReperesGrille(vide);
+    ASSERT_EQ(lus.size(), 1u);
+    EXPECT_EQ(lus[0].Nom, "B");
     TGrilleReperes mauvais = grille({{"A", "1", "2", ""}, {"B", "1", "abc", ""}, {"C", "3", "4", ""}});
-    EXPECT_EQ(lireReperesGrille(mauvais).size(), 1u);
-    // Only the first other mark is replaced: "1,2,3" becomes "1.2,3" and stops.
+    EXPECT_EQ(lireReperesGrille(mauvais).size(), 2u);
+    // Only the first other mark is replaced: "1,2,3" reads as "1.2,3", which is no
+    // number; the refused cell stays as typed.
     TGrilleReperes deux = grille({{"A", "1,2,3", "2", ""}});
     EXPECT_TRUE(lireReperesGrille(deux).empty());
-    EXPECT_EQ(deux.cellule(1, 1), "1.2,3");
+    EXPECT_EQ(deux.cellule(1, 1), "1,2,3");
 }
 
 TEST_F(InteractionReperes, FileSaveThenLoadGivesSameCellsAndBoxes)
@@ -181,4 +185,83 @@ TEST_F(InteractionReperes, DrawingPointsLinksAndNames)
     EXPECT_TRUE(encre);
     EXPECT_TRUE(r.contains(360, 180));
     EXPECT_TRUE(r.contains(405, 185));
+}
+
+TEST_F(InteractionReperes, FaultyCellsAreToldAndTheirRowsLeftAsTyped)
+{
+    TGrilleReperes g = grille({{"Brest", "48.39", "-4.49", "nord"},           // 1 kept
+                               {"Paris", "abc", "2.35", ""},                  // 2 latitude
+                               {"Lima", "-12", "200", "S"},                   // 3 longitude
+                               {"Quito", "-0.2", "-78.5", "Z"},               // 4 disposition
+                               {"Un nom de vingt et un", "1", "2", "E"},      // 5 name
+                               {"", " ", "", "O"},                            // 6 blank: skipped
+                               {"Pôle", "-90", "180", " pas de point "},      // 7 kept: bounds included
+                               {"Trop au nord", "90.5", "", "sud-est"},       // 8 three faults
+                               {"", "1e400", "-180.01", ""}});                // 9 two faults, no name
+    const std::vector<TRepere> r = lireReperesGrille(g);
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(r[0].Nom, "Brest");
+    EXPECT_EQ(r[0].Disposition, "N");
+    EXPECT_EQ(r[1].Nom, QString::fromUtf8("Pôle"));
+    EXPECT_DOUBLE_EQ(r[1].Latitude, -90);
+    EXPECT_DOUBLE_EQ(r[1].Longitude, 180);
+    EXPECT_EQ(r[1].Disposition, "P");
+
+    struct Attendu {
+        int ligne, colonne;
+        const char* raison;
+    };
+    const Attendu attendus[] = {{2, 1, "latitude « abc » illisible"},
+                                {3, 2, "longitude « 200 » hors des bornes (de\u00a0−180\u00a0à\u00a0180)"},
+                                {4, 3, "disposition « Z » inconnue (N, S, E, O ou P)"},
+                                {5, 0, "nom de 21 caractères (15 au plus)"},
+                                {8, 1, "latitude « 90.5 » hors des bornes (de\u00a0−90\u00a0à\u00a090)"},
+                                {8, 2, "longitude manquante"},
+                                {8, 3, "disposition « sud-est » inconnue (N, S, E, O ou P)"},
+                                {9, 1, "latitude « 1e400 » illisible"},
+                                {9, 2, "longitude « -180.01 » hors des bornes (de\u00a0−180\u00a0à\u00a0180)"}};
+    ASSERT_EQ(g.lignesIgnorees.size(), std::size(attendus));
+    for (std::size_t i = 0; i < std::size(attendus); ++i) {
+        EXPECT_EQ(g.lignesIgnorees[i].ligne, attendus[i].ligne) << i;
+        EXPECT_EQ(g.lignesIgnorees[i].colonne, attendus[i].colonne) << i;
+        EXPECT_EQ(g.lignesIgnorees[i].raison, QString::fromUtf8(attendus[i].raison)) << i;
+    }
+    // Refused rows keep what was typed; kept rows get their letters.
+    EXPECT_EQ(g.cellule(4, 3), "Z");
+    EXPECT_EQ(g.cellule(1, 3), "N");
+    EXPECT_EQ(g.cellule(7, 3), "P");
+
+    // A second reading of the corrected grid forgets the earlier faults.
+    TGrilleReperes bonne = grille({{"Brest", "48.39", "-4.49", ""}});
+    bonne.lignesIgnorees = g.lignesIgnorees;
+    EXPECT_EQ(lireReperesGrille(bonne).size(), 1u);
+    EXPECT_TRUE(bonne.lignesIgnorees.empty());
+}
+
+TEST_F(InteractionReperes, OneMessageForTheIgnoredRowsCappedWithACount)
+{
+    EXPECT_TRUE(messageLignesIgnorees({}).isEmpty());
+
+    TGrilleReperes g = grille({{"Brest", "abc", "-4.49", "Z"}, {"", "1", "", ""}});
+    lireReperesGrille(g);
+    EXPECT_EQ(messageLignesIgnorees(g.lignesIgnorees),
+              QString::fromUtf8("Ligne 1 (Brest) ignorée : latitude « abc » illisible, "
+                                "disposition « Z » inconnue (N, S, E, O ou P).\n"
+                                "Ligne 2 ignorée : longitude manquante.\n\n"
+                                "Corrigez les cases marquées en rouge, puis validez à nouveau."));
+
+    // Past the cap, the remaining rows are counted, not listed; a very long cell is
+    // quoted shortened.
+    std::vector<QStringList> lignes;
+    for (int i = 0; i < 12; ++i)
+        lignes.push_back({QString(), QStringLiteral("x").repeated(i == 0 ? 300 : 1), QStringLiteral("1"), QString()});
+    TGrilleReperes beaucoup = grille(lignes);
+    lireReperesGrille(beaucoup);
+    ASSERT_EQ(beaucoup.lignesIgnorees.size(), 12u);
+    const QString m = messageLignesIgnorees(beaucoup.lignesIgnorees, 8);
+    EXPECT_EQ(m.count(QStringLiteral("ignorée :")), 8);
+    EXPECT_FALSE(m.contains(QString::fromUtf8("Ligne 9 ignorée")));
+    EXPECT_TRUE(m.contains(QString::fromUtf8("… et 4 autres lignes ignorées.")));
+    EXPECT_TRUE(m.contains(QString::fromUtf8("« xxxxxxxxxxxxxxxxxxx… »")));
+    EXPECT_TRUE(messageLignesIgnorees(beaucoup.lignesIgnorees, 11).contains(QString::fromUtf8("… et 1 autre ligne ignorée.")));
 }

@@ -1,6 +1,7 @@
 #include "app/windows/orbiplate.h"
 
 #include "app/windows/apropos.h"
+#include "app/windows/fenetreaide.h"
 #include "app/windows/listedonneesmenu.h"
 #include "data/loaders.h"
 #include "map/windows/delimCarte.h"
@@ -41,7 +42,7 @@ bool TOrbiplate::demarrer()
     QObject::connect(c->Chargerunfichierdeconfiguration1, &QAction::triggered, c,
                      [this] { Chargerunfichierdeconfiguration1Click(); });
     QObject::connect(c->Apropos1, &QAction::triggered, c, [this] { Apropos1Click(); });
-    QObject::connect(c->Fichierdaide1, &QAction::triggered, c, [] { ouvrirFichierAide(); });
+    QObject::connect(c->Fichierdaide1, &QAction::triggered, c, [this] { Fichierdaide1Click(); });
     QObject::connect(c->Chargerdesdonneesdansuntableur1, &QAction::triggered, c,
                      [c] { chargerDonneesDansTableur(c->DernierDossier); });
     return true;
@@ -69,6 +70,18 @@ void TOrbiplate::Apropos1Click()
                    std::max(0, (zone.height() - apropos_->height()) / 2));
     apropos_->show();
     apropos_->raise();
+}
+
+void TOrbiplate::Fichierdaide1Click()
+{
+    ouvrirFichierAide([this](const QString& chemin) { afficherAideInterne(chemin); }, carte_.get());
+}
+
+void TOrbiplate::afficherAideInterne(const QString& chemin)
+{
+    if (!aide_)
+        aide_ = new TFenetreAide(carte_.get());
+    aide_->afficher(chemin);
 }
 
 void TOrbiplate::ouvrirEntree(const EntreeListe& e)

@@ -13,6 +13,7 @@
 
 class TCarte;
 class TApropos;
+class TFenetreAide;
 class MenuListeDonnees;
 
 class TOrbiplate {
@@ -31,11 +32,18 @@ public:
     TDonnees& donnees() { return *donnees_; }
     TApropos* apropos() const { return apropos_; }
     MenuListeDonnees* listeDonnees() const { return liste_; }
+    // The program's help window; made the first time the system cannot show the
+    // help page, then kept.
+    TFenetreAide* fenetreAide() const { return aide_; }
 
     // "Charger un fichier de configuration".
     void Chargerunfichierdeconfiguration1Click();
     // "&A propos de...": the panel over the map.
     void Apropos1Click();
+    // "&Fichier d'aide": the help page in the system's browser, or in the
+    // program's help window when the system cannot show it.
+    void Fichierdaide1Click();
+    void afficherAideInterne(const QString& chemin);
     // Opens one file of the data list by its kind: landmarks are added to the map,
     // GPS and earthquake files loaded and shown, any other file handed to the
     // system (never run).
@@ -47,4 +55,5 @@ private:
     std::unique_ptr<TCarte> carte_;
     TApropos* apropos_ = nullptr;
     MenuListeDonnees* liste_ = nullptr;
+    TFenetreAide* aide_ = nullptr;
 };

@@ -21,6 +21,10 @@ namespace {
 
 const char* const Titre = "Repères à ajouter sur la carte";
 
+// Marked cells carry this flag besides their colour and tool tip.
+constexpr int RoleMarque = Qt::UserRole + 1;
+const QColor FondMarque(255, 190, 190);
+
 FileDialogRequest requeteFichier()
 {
     FileDialogRequest r;
@@ -54,6 +58,7 @@ TTableau_reperes::TTableau_reperes(QWidget* parent) : QMainWindow(parent)
     Tableau->setHorizontalHeaderLabels(TGrilleReperes::entetes());
     Tableau->verticalHeader()->setVisible(false);
     Tableau->installEventFilter(this);
+    QObject::connect(Tableau, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* it) { celluleModifiee(it); });
     v->addWidget(Tableau, 1);
 
     PanneauBas = new QWidget(centre);
@@ -68,7 +73,8 @@ TTableau_reperes::TTableau_reperes(QWidget* parent) : QMainWindow(parent)
     bas->addLayout(cases);
     auto* aideTexte = new QVBoxLayout;
     for (const char* t : {"Colonne disposition :", "N (nord), S (sud),  E (est), O (ouest), P (pas de point)",
-                          " position du nom par rapport au point", "Colonne Nom :", "15 caractères maximum"})
+                          " position du nom par rapport au point", "Colonne Nom :", "15 caractères maximum",
+                          "Latitude de −90 à 90, longitude de −180 à 180"})
         aideTexte->addWidget(new QLabel(QString::fromUtf8(t), PanneauBas));
     bas->addLayout(aideTexte);
     v->addWidget(PanneauBas);
@@ -108,7 +114,44 @@ void TTableau_reperes::definirGrille(const TGrilleReperes& g)
             Tableau->setItem(r - 1, c, new QTableWidgetItem(g.cellule(r, c)));
     Relier->setChecked(g.relier);
     GC->setChecked(g.grandsCercles);
+    marquerErreurs(g.lignesIgnorees);
     ajuster();
+}
+
+void TTableau_reperes::marquerErreurs(const std::vector<carte::ErreurRepere>& erreurs)
+{
+    marquage_ = true;
+    for (const carte::ErreurRepere& e : erreurs) {
+        const int r = e.ligne - 1;
+        if (r < 0 || r >= Tableau->rowCount() || e.colonne < 0 || e.colonne >= Tableau->columnCount())
+            continue;
+        QTableWidgetItem* it = Tableau->item(r, e.colonne);
+        if (!it) {
+            it = new QTableWidgetItem;
+            Tableau->setItem(r, e.colonne, it);
+        }
+        it->setBackground(FondMarque);
+        it->setToolTip(e.raison);
+        it->setData(RoleMarque, true);
+    }
+    marquage_ = false;
+}
+
+void TTableau_reperes::celluleModifiee(QTableWidgetItem* it)
+{
+    if (marquage_ || !it || !it->data(RoleMarque).toBool())
+        return;
+    marquage_ = true;
+    it->setData(Qt::BackgroundRole, QVariant());
+    it->setData(Qt::ToolTipRole, QVariant());
+    it->setData(RoleMarque, QVariant());
+    marquage_ = false;
+}
+
+bool TTableau_reperes::celluleMarquee(int ligne, int colonne) const
+{
+    const QTableWidgetItem* it = Tableau->item(ligne, colonne);
+    return it && it->data(RoleMarque).toBool();
 }
 
 bool TTableau_reperes::ajouterCoche() const

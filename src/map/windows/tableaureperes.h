@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QTableWidget;
+class QTableWidgetItem;
 class QWidget;
 
 class TTableau_reperes : public QMainWindow {
@@ -22,7 +23,12 @@ public:
 
     // The grid's content (row 0: the headers) with the "Relier" and "GC" boxes.
     carte::TGrilleReperes grille() const;
+    // Shows a grid; the cells of the rows its reading ignored (g.lignesIgnorees)
+    // are marked in red, with the reason as tool tip, until they are edited.
     void definirGrille(const carte::TGrilleReperes& g);
+    // Whether the cell (table row, column; row 0 is the first under the headers)
+    // is marked as faulty.
+    bool celluleMarquee(int ligne, int colonne) const;
     bool ajouterCoche() const;
     void definirAjouter(bool coche);
 
@@ -53,10 +59,13 @@ protected:
 
 private:
     void TableauKeyPress(int touche, bool& traite);
+    void marquerErreurs(const std::vector<carte::ErreurRepere>& erreurs);
+    void celluleModifiee(QTableWidgetItem* item);
 
     QTableWidget* Tableau = nullptr;
     QCheckBox* Relier = nullptr;
     QCheckBox* GC = nullptr;
     QCheckBox* Ajouter = nullptr;
     QWidget* PanneauBas = nullptr;
+    bool marquage_ = false; // the marks are being changed: not an edit
 };

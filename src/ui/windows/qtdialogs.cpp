@@ -5,8 +5,12 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QTreeView>
 
 #include <algorithm>
 
@@ -135,6 +139,8 @@ QString QtDialogService::runFileDialog(const FileDialogRequest& req, bool save)
         const int idx = std::clamp(req.filterIndex, 1, static_cast<int>(filters.size()));
         dlg.selectNameFilter(filters[idx - 1]);
     }
+    // Qt's own dialog: its texts are the program's French ones whatever the desktop.
+    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // The extension may be added after the dialog closes: the overwrite question is
@@ -147,6 +153,18 @@ QString QtDialogService::runFileDialog(const FileDialogRequest& req, bool save)
     dlg.setLabelText(QFileDialog::Reject, QStringLiteral("Annuler"));
     if (!req.fileName.isEmpty())
         dlg.selectFile(req.fileName);
+    // Room for the name, size, type and date columns.
+    QSize taille(860, 520);
+    if (const QScreen* ecran = dlg.screen())
+        taille = taille.boundedTo(ecran->availableGeometry().size());
+    dlg.resize(taille);
+    if (auto* cote = dlg.findChild<QSplitter*>())
+        cote->setSizes({150, taille.width() - 150});
+    if (auto* vue = dlg.findChild<QTreeView*>()) {
+        const int largeurs[] = {300, 100, 90, 170};
+        for (int c = 0; c < 4; ++c)
+            vue->header()->resizeSection(c, largeurs[c]);
+    }
     for (;;) {
         if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
             return {};
@@ -177,8 +195,12 @@ QString QtDialogService::saveFile(const FileDialogRequest& req)
 
 bool QtDialogService::chooseColor(TColor32& colour)
 {
-    const QColor c = QColorDialog::getColor(QColor::fromRgb(colour | 0xFF000000u), dialogParent(),
-                                            QStringLiteral("Couleur"));
+    QColorDialog dlg(QColor::fromRgb(colour | 0xFF000000u), dialogParent());
+    dlg.setWindowTitle(QStringLiteral("Couleur"));
+    dlg.setOption(QColorDialog::DontUseNativeDialog, true);
+    if (dlg.exec() != QDialog::Accepted)
+        return false;
+    const QColor c = dlg.selectedColor();
     if (!c.isValid())
         return false;
     colour = color32(c.red(), c.green(), c.blue(), 255);
@@ -188,7 +210,8 @@ bool QtDialogService::chooseColor(TColor32& colour)
 bool QtDialogService::chooseFont(QFont& font)
 {
     bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, font, dialogParent(), QStringLiteral("Police"));
+    const QFont f = QFontDialog::getFont(&ok, font, dialogParent(), QStringLiteral("Police"),
+                                         QFontDialog::DontUseNativeDialog);
     if (ok)
         font = f;
     return ok;

@@ -1,5 +1,6 @@
 // The dialog service of the running program: Qt message boxes with French buttons,
-// file, colour and font dialogs.
+// and Qt's own file, colour and font dialogs (never the desktop's, whose texts
+// would follow the desktop's language rather than the program's French).
 #pragma once
 
 #include "ui/dialogs.h"
