@@ -32,6 +32,8 @@ struct EtatCarte {
     double LatRef = 0;
     double LongRef = 0;
 
+    // The projection of the map in its current size and shift.
+    carte::TPlateCarree projection() const { return {W, H, Decalage}; }
     carte::PointCarte versCarte(double longitude, double latitude) const
     {
         return carte::geoVersCarte(longitude, latitude, W, H, Decalage);

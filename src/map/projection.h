@@ -64,6 +64,63 @@ inline PointCarte geoVersCarte(double longitude, double latitude, int W, int H, 
 // Map pixel → geographic (the inverse, with one correction each way).
 PositionGeo carteVersGeo(double mx, double my, int W, int H, int decalage);
 
+// A way of laying geographic points on a picture: the shifted plate carrée of the
+// map, or the azimuthal discs of a view around a pole. The layer renderers draw
+// through it, so that every view draws its symbols with the same code.
+class TProjection {
+public:
+    virtual ~TProjection() = default;
+    // Size of the picture the projection fills.
+    virtual int largeur() const = 0;
+    virtual int hauteur() const = 0;
+    // Picture pixel of a point, rounded ties to even; false when the projection does
+    // not show the point.
+    virtual bool versPixel(double longitude, double latitude, PointCarte& p) const = 0;
+    // Point shown at a picture position; false off the projection.
+    virtual bool versPosition(double x, double y, PositionGeo& g) const = 0;
+    // Picture displacement, in pixels, of one unit towards the east and one unit
+    // towards the north at a point: the local frame in which velocity vectors are
+    // drawn.
+    virtual void repereLocal(double longitude, double latitude, double& estX, double& estY, double& nordX,
+                             double& nordY) const = 0;
+};
+
+// The map's projection: a plate carrée W pixels for 360° and H for 180°, shifted
+// by `decalage` degrees. North is up and east is right everywhere.
+class TPlateCarree final : public TProjection {
+public:
+    TPlateCarree(int W, int H, int decalage) : W_(W), H_(H), decalage_(decalage) {}
+    int largeur() const override { return W_; }
+    int hauteur() const override { return H_; }
+    int decalage() const { return decalage_; }
+    PointCarte pixel(double longitude, double latitude) const
+    {
+        return geoVersCarte(longitude, latitude, W_, H_, decalage_);
+    }
+    bool versPixel(double longitude, double latitude, PointCarte& p) const override
+    {
+        p = pixel(longitude, latitude);
+        return true;
+    }
+    bool versPosition(double x, double y, PositionGeo& g) const override
+    {
+        g = carteVersGeo(x, y, W_, H_, decalage_);
+        return W_ > 0 && H_ > 0;
+    }
+    void repereLocal(double, double, double& estX, double& estY, double& nordX, double& nordY) const override
+    {
+        estX = 1;
+        estY = 0;
+        nordX = 0;
+        nordY = -1;
+    }
+
+private:
+    int W_;
+    int H_;
+    int decalage_;
+};
+
 // View coordinates (inside the image view's client area) → map pixel: the view's
 // offset is removed and the result divided by the zoom factor, rounded.
 PointCarte vueVersCarte(double vx, double vy, double offsetX, double offsetY, double zoom);

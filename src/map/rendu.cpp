@@ -77,25 +77,44 @@ TColor32 couleurProfondeur(TColor32 couleur, double profondeur, double profLimit
     return color32(canal(redOf(couleur)), canal(greenOf(couleur)), canal(blueOf(couleur)), 255);
 }
 
-ComposantesVecteur composantesVecteur(const TStationGPS& s, const EtatCarte& etat, double longitudeRef,
+ComposantesVecteur composantesVecteur(const TStationGPS& s, const ReferenceVecteurs& ref, double longitudeRef,
                                       bool correctionVLat)
 {
     ComposantesVecteur c;
-    if (etat.StationRef < 0) {
+    if (ref.station < 0) {
         c.n = s.VitLat;
         c.e = s.VitLong;
         return c;
     }
-    c.e = s.VitLong - etat.VitLongRef;
+    c.e = s.VitLong - ref.vitLong;
     if (correctionVLat)
-        c.n = s.VitLat - std::cos((longitudeRef - s.Longitude) * M_PI / 180.0) * etat.VitLatRef;
+        c.n = s.VitLat - std::cos((longitudeRef - s.Longitude) * M_PI / 180.0) * ref.vitLat;
     else
-        c.n = s.VitLat - etat.VitLatRef;
+        c.n = s.VitLat - ref.vitLat;
     return c;
 }
 
-void dessinerSeismes(TBitmap32& calque, const std::vector<TSeisme>& seismes, const ReglagesAffichage& r,
-                     const EtatCarte& etat)
+ComposantesVecteur composantesVecteur(const TStationGPS& s, const EtatCarte& etat, double longitudeRef,
+                                      bool correctionVLat)
+{
+    return composantesVecteur(s, ReferenceVecteurs::de(etat), longitudeRef, correctionVLat);
+}
+
+namespace {
+
+// Each renderer is written once over a projection type: the map's plate carrée
+// gets its inlined copy, any other projection goes through the interface.
+template <class F>
+void selonProjection(const carte::TProjection& p, F&& f)
+{
+    if (const auto* pc = dynamic_cast<const carte::TPlateCarree*>(&p))
+        f(*pc);
+    else
+        f(p);
+}
+
+template <class P>
+void seismesAvec(TBitmap32& calque, const std::vector<TSeisme>& seismes, const ReglagesAffichage& r, const P& proj)
 {
     calque.clear(clTransparentWhite32);
     const float mini = static_cast<float>(r.MagnitudeMini);
@@ -109,37 +128,43 @@ void dessinerSeismes(TBitmap32& calque, const std::vector<TSeisme>& seismes, con
     for (const TSeisme& s : seismes) {
         if (!(s.Magnitude >= mini))
             continue;
-        const carte::PointCarte p = etat.versCarte(s.Longitude, s.Latitude);
+        carte::PointCarte p;
+        if (!proj.versPixel(s.Longitude, s.Latitude, p))
+            continue;
         tracerPoint(calque, p.x, p.y, teintes[poidsProfondeur(s.Profondeur, r.ProfLimite)], r.PointsEpais);
     }
 }
 
-void dessinerVolcans(TBitmap32& calque, const std::vector<TVolcan>& volcans, const ReglagesAffichage& r,
-                     const EtatCarte& etat)
+template <class P>
+void volcansAvec(TBitmap32& calque, const std::vector<TVolcan>& volcans, const ReglagesAffichage& r, const P& proj)
 {
     calque.clear(clTransparentWhite32);
     for (const TVolcan& v : volcans) {
-        const carte::PointCarte p = etat.versCarte(v.Longitude, v.Latitude);
+        carte::PointCarte p;
+        if (!proj.versPixel(v.Longitude, v.Latitude, p))
+            continue;
         tracerPoint(calque, p.x, p.y, r.CouleurVolcans[static_cast<std::size_t>(classeCouleurVolcan(v.TypeVolcan))],
                     r.PointsEpais);
     }
 }
 
-void dessinerGPS(TBitmap32& calque, const std::vector<TStationGPS>& stations, const ReglagesAffichage& r,
-                 const EtatCarte& etat, bool gpsAffiche, const TBitmap32* legende)
+template <class P>
+void gpsAvec(TBitmap32& calque, const std::vector<TStationGPS>& stations, const ReglagesAffichage& r, const P& proj,
+             const ReferenceVecteurs& reference, double echelle, bool gpsAffiche, const TBitmap32* legende)
 {
     calque.clear(r.Attenuation);
     if (!gpsAffiche)
         return;
     for (const TStationGPS& s : stations) {
-        const carte::PointCarte p = etat.versCarte(s.Longitude, s.Latitude);
-        tracerPoint(calque, p.x, p.y, r.CouleurStations, r.PointsEpais);
+        carte::PointCarte p;
+        if (proj.versPixel(s.Longitude, s.Latitude, p))
+            tracerPoint(calque, p.x, p.y, r.CouleurStations, r.PointsEpais);
     }
-    const bool refValide = etat.StationRef >= 0 && static_cast<std::size_t>(etat.StationRef) < stations.size();
-    const double longitudeRef = refValide ? stations[static_cast<std::size_t>(etat.StationRef)].Longitude : 0;
-    EtatCarte sansRef = etat;
+    const bool refValide = reference.station >= 0 && static_cast<std::size_t>(reference.station) < stations.size();
+    const double longitudeRef = refValide ? stations[static_cast<std::size_t>(reference.station)].Longitude : 0;
+    ReferenceVecteurs ref = reference;
     if (!refValide)
-        sansRef.StationRef = -1;
+        ref.station = -1;
     const int epaisseur = r.PointsEpais ? 1 : 0;
     // The vectors are drawn tile by tile rather than in the stations' order: the
     // pixels of neighbouring vectors are then still in the processor's cache. They
@@ -156,12 +181,17 @@ void dessinerGPS(TBitmap32& calque, const std::vector<TStationGPS>& stations, co
         const TStationGPS& s = stations[i];
         if (s.Affiche != 1)
             continue;
-        const ComposantesVecteur c = composantesVecteur(s, sansRef, longitudeRef, r.CorrectionVLat);
-        const int dx = carte::arrondi(c.e * r.EchelleVecteurs);
-        const int dy = carte::arrondi(c.n * r.EchelleVecteurs);
+        carte::PointCarte p;
+        if (!proj.versPixel(s.Longitude, s.Latitude, p))
+            continue;
+        const ComposantesVecteur c = composantesVecteur(s, ref, longitudeRef, r.CorrectionVLat);
+        double estX, estY, nordX, nordY;
+        proj.repereLocal(s.Longitude, s.Latitude, estX, estY, nordX, nordY);
+        const double e = c.e * echelle, n = c.n * echelle;
+        const int dx = carte::arrondi(e * estX + n * nordX);
+        const int dy = carte::arrondi(e * estY + n * nordY);
         if (dx == 0 && dy == 0)
             continue;
-        const carte::PointCarte p = etat.versCarte(s.Longitude, s.Latitude);
         const auto tx = static_cast<std::uint32_t>(std::clamp(p.x / kTuile, 0, 0xFFFF));
         const auto ty = static_cast<std::uint32_t>(std::clamp(p.y / kTuile, 0, 0xFFFF));
         vecteurs.push_back({ty << 16 | tx, static_cast<std::uint32_t>(i), p.x, p.y, dx, dy});
@@ -170,14 +200,54 @@ void dessinerGPS(TBitmap32& calque, const std::vector<TStationGPS>& stations, co
         return a.tuile != b.tuile ? a.tuile < b.tuile : a.station < b.station;
     });
     for (const Vecteur& v : vecteurs)
-        TracerLigne(v.x, v.y, v.x + v.dx, v.y - v.dy, calque, stPlein, flFin, r.CouleurVecteurs, epaisseur);
-    if (refValide) {
-        const carte::PointCarte p = etat.versCarte(stations[static_cast<std::size_t>(etat.StationRef)].Longitude,
-                                                   stations[static_cast<std::size_t>(etat.StationRef)].Latitude);
+        TracerLigne(v.x, v.y, v.x + v.dx, v.y + v.dy, calque, stPlein, flFin, r.CouleurVecteurs, epaisseur);
+    carte::PointCarte p;
+    if (refValide && proj.versPixel(stations[static_cast<std::size_t>(ref.station)].Longitude,
+                                       stations[static_cast<std::size_t>(ref.station)].Latitude, p))
         calque.frameRect(QRect(QPoint(p.x - 2, p.y - 2), QPoint(p.x + 2, p.y + 2)), 0xFFFF0000);
-    }
     if (r.LegendePlacee && legende && !legende->isEmpty())
         calque.draw(r.PosLegendeX, r.PosLegendeY, *legende, TBitmap32::DrawMode::Blend);
+}
+
+} // namespace
+
+void dessinerSeismes(TBitmap32& calque, const std::vector<TSeisme>& seismes, const ReglagesAffichage& r,
+                     const carte::TProjection& projection)
+{
+    selonProjection(projection, [&](const auto& p) { seismesAvec(calque, seismes, r, p); });
+}
+
+void dessinerSeismes(TBitmap32& calque, const std::vector<TSeisme>& seismes, const ReglagesAffichage& r,
+                     const EtatCarte& etat)
+{
+    dessinerSeismes(calque, seismes, r, etat.projection());
+}
+
+void dessinerVolcans(TBitmap32& calque, const std::vector<TVolcan>& volcans, const ReglagesAffichage& r,
+                     const carte::TProjection& projection)
+{
+    selonProjection(projection, [&](const auto& p) { volcansAvec(calque, volcans, r, p); });
+}
+
+void dessinerVolcans(TBitmap32& calque, const std::vector<TVolcan>& volcans, const ReglagesAffichage& r,
+                     const EtatCarte& etat)
+{
+    dessinerVolcans(calque, volcans, r, etat.projection());
+}
+
+void dessinerGPS(TBitmap32& calque, const std::vector<TStationGPS>& stations, const ReglagesAffichage& r,
+                 const carte::TProjection& projection, const ReferenceVecteurs& ref, double echelle, bool gpsAffiche,
+                 const TBitmap32* legende)
+{
+    selonProjection(projection,
+                    [&](const auto& p) { gpsAvec(calque, stations, r, p, ref, echelle, gpsAffiche, legende); });
+}
+
+void dessinerGPS(TBitmap32& calque, const std::vector<TStationGPS>& stations, const ReglagesAffichage& r,
+                 const EtatCarte& etat, bool gpsAffiche, const TBitmap32* legende)
+{
+    dessinerGPS(calque, stations, r, etat.projection(), ReferenceVecteurs::de(etat), r.EchelleVecteurs, gpsAffiche,
+                legende);
 }
 
 TBitmap32 construireLegende(double echelleVecteurs, TColor32 couleur)

@@ -55,25 +55,47 @@ int poidsProfondeur(double profondeur, double profLimite);
 // The earthquake colour blended towards opaque black by the depth weight.
 TColor32 couleurProfondeur(TColor32 couleur, double profondeur, double profLimite);
 
+// The fixed station the vectors are drawn relative to.
+struct ReferenceVecteurs {
+    int station = -1; // index among the stations drawn; -1: absolute vectors
+    double vitLat = 0;
+    double vitLong = 0;
+    static ReferenceVecteurs de(const EtatCarte& etat) { return {etat.StationRef, etat.VitLatRef, etat.VitLongRef}; }
+};
+
 // Components (east, north) in mm/an of a station's vector, relative to the
-// reference station when the state has one.
+// reference station when there is one.
 struct ComposantesVecteur {
     double e = 0;
     double n = 0;
 };
+ComposantesVecteur composantesVecteur(const TStationGPS& s, const ReferenceVecteurs& ref, double longitudeRef,
+                                      bool correctionVLat);
 ComposantesVecteur composantesVecteur(const TStationGPS& s, const EtatCarte& etat, double longitudeRef,
                                       bool correctionVLat);
 
+// The layer renderers draw through any projection (the map's plate carrée, the
+// polar discs); the layer must have the projection's size. Records the projection
+// does not show are left out.
+//
 // Earthquake layer: cleared, then every event of magnitude >= MagnitudeMini plotted
-// with its depth-shaded colour. The layer must already have the map's size.
+// with its depth-shaded colour.
+void dessinerSeismes(TBitmap32& calque, const std::vector<TSeisme>& seismes, const ReglagesAffichage& r,
+                     const carte::TProjection& projection);
 void dessinerSeismes(TBitmap32& calque, const std::vector<TSeisme>& seismes, const ReglagesAffichage& r,
                      const EtatCarte& etat);
 // Volcano layer: cleared, then every volcano plotted in its class colour.
 void dessinerVolcans(TBitmap32& calque, const std::vector<TVolcan>& volcans, const ReglagesAffichage& r,
+                     const carte::TProjection& projection);
+void dessinerVolcans(TBitmap32& calque, const std::vector<TVolcan>& volcans, const ReglagesAffichage& r,
                      const EtatCarte& etat);
 // GPS layer: cleared to the attenuation veil; when `gpsAffiche`, the stations, the
-// vectors of the stations whose Affiche is 1, the reference square and, when the
-// legend is placed, the legend picture merged at its position.
+// vectors of the stations whose Affiche is 1 (east and north components laid along
+// the projection's local frame, `echelle` pixels per mm/an), the reference square
+// and, when the legend is placed, the legend picture merged at its position.
+void dessinerGPS(TBitmap32& calque, const std::vector<TStationGPS>& stations, const ReglagesAffichage& r,
+                 const carte::TProjection& projection, const ReferenceVecteurs& ref, double echelle, bool gpsAffiche,
+                 const TBitmap32* legende);
 void dessinerGPS(TBitmap32& calque, const std::vector<TStationGPS>& stations, const ReglagesAffichage& r,
                  const EtatCarte& etat, bool gpsAffiche, const TBitmap32* legende);
 

@@ -236,3 +236,48 @@ TEST(Robustesse, LayersAndReadoutsStayDefinedWhateverTheStoresHold)
     EXPECT_EQ(carte::arrondi(std::nan("")), 0);
     EXPECT_EQ(carte::arrondi(1e300), 1000000000);
 }
+
+// The renderers draw through any projection: here a sibling of the map's that
+// shows only the northern hemisphere and turns the local frame a quarter turn
+// (north to the right of the picture), as a view around a pole does.
+TEST(Projections, RenderersFollowTheProjectionsFrameAndHiddenPoints)
+{
+    class QuartDeTour final : public carte::TProjection {
+    public:
+        int largeur() const override { return 200; }
+        int hauteur() const override { return 100; }
+        bool versPixel(double lon, double lat, carte::PointCarte& p) const override
+        {
+            if (lat < 0)
+                return false;
+            p = {carte::arrondi(100 + lon), carte::arrondi(90 - lat)};
+            return true;
+        }
+        bool versPosition(double x, double y, carte::PositionGeo& g) const override
+        {
+            g = {x - 100, 90 - y};
+            return y <= 90;
+        }
+        void repereLocal(double, double, double& ex, double& ey, double& nx, double& ny) const override
+        {
+            ex = 0;
+            ey = 1; // east points down the picture
+            nx = 1; // north points to the right
+            ny = 0;
+        }
+    } projection;
+
+    ReglagesAffichage r;
+    r.PointsEpais = false;
+    TBitmap32 calque(200, 100);
+    dessinerSeismes(calque, {seisme(0, 40, 0, 5), seisme(10, -40, 0, 5)}, r, projection);
+    EXPECT_EQ(calque.pixel(100, 50), r.CouleurSeismes);
+    EXPECT_EQ(pixelsNonVides(calque, clTransparentWhite32), 1) << "the southern event is not shown";
+
+    // A station moving north at 10 mm/an: its vector runs 15 pixels to the right.
+    TStationGPS s = station(0, 40, 10, 0);
+    dessinerGPS(calque, {s}, r, projection, ReferenceVecteurs{}, 1.5, true, nullptr);
+    EXPECT_NE(calque.pixel(112, 50), r.Attenuation);
+    EXPECT_EQ(calque.pixel(100, 40), r.Attenuation);
+    EXPECT_EQ(calque.pixel(100, 60), r.Attenuation);
+}
