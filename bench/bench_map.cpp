@@ -6,6 +6,10 @@
 #include "data/stores.h"
 #include "map/rendu.h"
 #include "map/windows/delimCarte.h"
+#include "map/windows/commandesvecteurs.h"
+#include "map/windows/commandesfichiers.h"
+#include "map/windows/commandesreperes.h"
+#include "ui/windows/imageview.h"
 #include "ui/codecs.h"
 #include "ui/dialogs.h"
 #include "ui/raster_compose.h"
@@ -62,7 +66,7 @@ void BM_DemarrageJusquALaCartePeinte(benchmark::State& state)
         }
         carte.show();
         // One full paint of the view.
-        QImage img = carte.Document->viewport()->grab().toImage();
+        QImage img = carte.vue()->viewport()->grab().toImage();
         benchmark::DoNotOptimize(img.bits());
     }
 }
@@ -166,13 +170,13 @@ void BM_Decalage7200(benchmark::State& state)
         return;
     }
     carte.changerFond(false, true);
-    carte.Seismes1->trigger();
-    carte.Volcans1->trigger();
-    carte.PointsGPS1->trigger();
+    carte.commande("Seismes1")->trigger();
+    carte.commande("Volcans1")->trigger();
+    carte.commande("PointsGPS1")->trigger();
     int v = 0;
     for (auto _ : state) {
         v = v == 0 ? 5 : 0;
-        carte.decalage->setValue(v);
+        carte.findChild<QScrollBar*>(QStringLiteral("decalage"))->setValue(v);
     }
     state.counters["W"] = carte.Etat.W;
 }

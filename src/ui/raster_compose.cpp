@@ -209,6 +209,17 @@ void blendSegment(const TColor32* src, const int* col, TColor32* d, int r0, int 
 void composeView(const TLayerStack& stack, const TViewPlacement& placement, const QRect& area, TBitmap32& out,
                  TColor32 background)
 {
+    std::vector<const TBitmapLayer*> visibles;
+    visibles.reserve(static_cast<std::size_t>(stack.layerCount()));
+    for (int i = 0; i < stack.layerCount(); ++i)
+        if (stack.layer(i)->visible)
+            visibles.push_back(stack.layer(i));
+    composeLayers(stack.base, visibles, placement, area, out, background);
+}
+
+void composeLayers(const TBitmap32& base, const std::vector<const TBitmapLayer*>& stackLayers,
+                   const TViewPlacement& placement, const QRect& area, TBitmap32& out, TColor32 background)
+{
     const QRect a = area.intersected(out.boundsRect());
     if (a.isEmpty())
         return;
@@ -232,7 +243,6 @@ void composeView(const TLayerStack& stack, const TViewPlacement& placement, cons
     }
     const int nRuns = static_cast<int>(runMx.size());
 
-    const TBitmap32& base = stack.base;
     int baseFirst = nRuns, baseLast = -1;
     for (int r = 0; r < nRuns; ++r)
         if (runMx[static_cast<std::size_t>(r)] >= 0 && runMx[static_cast<std::size_t>(r)] < base.width()) {
@@ -241,9 +251,9 @@ void composeView(const TLayerStack& stack, const TViewPlacement& placement, cons
         }
 
     std::vector<LayerColumns> layers;
-    for (int i = 0; i < stack.layerCount(); ++i) {
-        const TBitmapLayer& l = *stack.layer(i);
-        if (!l.visible || l.masterAlpha == 0 || l.bitmap.isEmpty() || l.location.isEmpty())
+    for (const TBitmapLayer* pl : stackLayers) {
+        const TBitmapLayer& l = *pl;
+        if (l.masterAlpha == 0 || l.bitmap.isEmpty() || l.location.isEmpty())
             continue;
         LayerColumns lc;
         lc.layer = &l;

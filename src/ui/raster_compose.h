@@ -111,3 +111,19 @@ struct TViewPlacement {
 // shows, never with the size of the whole base picture.
 void composeView(const TLayerStack& stack, const TViewPlacement& placement, const QRect& area, TBitmap32& out,
                  TColor32 background = 0xFFC0C0C0);
+// The same over any base and any layers, in the given order (their `visible` flag
+// is not looked at: the caller chose them).
+void composeLayers(const TBitmap32& base, const std::vector<const TBitmapLayer*>& layers,
+                   const TViewPlacement& placement, const QRect& area, TBitmap32& out,
+                   TColor32 background = 0xFFC0C0C0);
+
+// What an image view shows: a picture of some size in base pixels, composed on
+// demand for any placement (a layer stack, the map's scene...).
+class TImageSource {
+public:
+    virtual ~TImageSource() = default;
+    virtual QSize imageSize() const = 0;
+    // Composes view pixels of `area` into `out`, as composeView does.
+    virtual void compose(const TViewPlacement& placement, const QRect& area, TBitmap32& out,
+                         TColor32 background) const = 0;
+};

@@ -10,6 +10,10 @@
 #include "data/data_test_util.h"
 #include "map/reperes.h"
 #include "map/windows/delimCarte.h"
+#include "map/windows/commandesvecteurs.h"
+#include "map/windows/commandesfichiers.h"
+#include "map/windows/commandesreperes.h"
+#include "ui/windows/imageview.h"
 #include "map/windows/recherchevolc.h"
 #include "map/windows/tableaureperes.h"
 #include "ui/codecs.h"
@@ -24,6 +28,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+
+#include "carte_test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -70,7 +76,7 @@ protected:
     QStringList aide() const
     {
         QStringList t;
-        for (QAction* a : o->carte().Aide1->actions())
+        for (QAction* a : enfant<QMenu>(o->carte(), "Aide1")->actions())
             if (!a->isSeparator())
                 t << a->text();
         return t;
@@ -89,29 +95,29 @@ protected:
 TEST_F(Orbiplate, ToolWindowsMadeAtStartUp)
 {
     TCarte& c = o->carte();
-    ASSERT_NE(c.Recherche_Volc, nullptr);
-    ASSERT_NE(c.Tableau_reperes, nullptr);
-    EXPECT_FALSE(c.Recherche_Volc->isVisible());
-    EXPECT_TRUE(c.Chargerunfichierdeconfiguration1->isEnabled());
-    EXPECT_TRUE(c.Apropos1->isEnabled());
+    ASSERT_NE(c.rechercheVolcan(), nullptr);
+    ASSERT_NE(c.tableauReperes(), nullptr);
+    EXPECT_FALSE(c.rechercheVolcan()->isVisible());
+    EXPECT_TRUE(enfant<QAction>(c, "Chargerunfichierdeconfiguration1")->isEnabled());
+    EXPECT_TRUE(enfant<QAction>(c, "Apropos1")->isEnabled());
 }
 
 TEST_F(Orbiplate, DataListOpensFlaggedFilesAndIsReplacedByTheNext)
 {
     TCarte& c = o->carte();
     script.files.push_back(dir.filePath("liste1.cft"));
-    c.Chargerunfichierdeconfiguration1->trigger();
+    enfant<QAction>(c, "Chargerunfichierdeconfiguration1")->trigger();
     EXPECT_EQ(script.fileRequests.back().filter, QStringLiteral("configuration orbiplate|*.cft"));
     EXPECT_EQ(aide(), (QStringList{"&Fichier d'aide", "&A propos de...", "Vider la mémoire", "Seismes du monde",
                                    "Notes", "Reperes"}));
-    EXPECT_TRUE(c.SeparateurListe->isVisible());
+    EXPECT_TRUE(enfant<QAction>(c, "SeparateurListe")->isVisible());
     const QList<QAction*>& items = o->listeDonnees()->actions();
     EXPECT_TRUE(items[0]->isChecked());
     EXPECT_FALSE(items[1]->isChecked());
     // Flagged files opened at once: the earthquakes shown, the landmarks added.
     EXPECT_EQ(TabSeismes.size(), 3u);
-    EXPECT_TRUE(c.Seismes1->isChecked());
-    EXPECT_TRUE(c.Tableau_reperes->ajouter()->isChecked());
+    EXPECT_TRUE(enfant<QAction>(c, "Seismes1")->isChecked());
+    EXPECT_TRUE(c.tableauReperes()->ajouter()->isChecked());
     ASSERT_EQ(c.Interaction.groupes.size(), 1u);
     EXPECT_EQ(c.Interaction.groupes[0].reperes[0].Nom, QStringLiteral("Quito"));
     EXPECT_TRUE(ouverts.isEmpty());
@@ -124,7 +130,7 @@ TEST_F(Orbiplate, DataListOpensFlaggedFilesAndIsReplacedByTheNext)
     EXPECT_TRUE(TabStations.empty());
 
     script.files.push_back(dir.filePath("liste2.cft"));
-    c.Chargerunfichierdeconfiguration1->trigger();
+    enfant<QAction>(c, "Chargerunfichierdeconfiguration1")->trigger();
     EXPECT_EQ(aide(), (QStringList{"&Fichier d'aide", "&A propos de...", "Vider la mémoire", "Autres notes"}));
 }
 
@@ -132,7 +138,7 @@ TEST_F(Orbiplate, HelpAboutAndSpreadsheet)
 {
     TCarte& c = o->carte();
     ecrire(dir.filePath("credits.txt"), "Volcans : Smithsonian Institution, Global Volcanism Program\n");
-    c.Apropos1->trigger();
+    enfant<QAction>(c, "Apropos1")->trigger();
     EXPECT_FALSE(o->apropos()->isHidden());
     EXPECT_TRUE(o->apropos()->credits()->toPlainText().contains("Global Volcanism Program"));
     o->apropos()->ok()->click();
@@ -140,7 +146,7 @@ TEST_F(Orbiplate, HelpAboutAndSpreadsheet)
 
     QDir(dir.path()).mkdir("aide");
     ecrire(dir.filePath("aide/index.html"), "<html></html>");
-    c.Fichierdaide1->trigger();
+    enfant<QAction>(c, "Fichierdaide1")->trigger();
     ASSERT_EQ(ouverts.size(), 1);
     EXPECT_TRUE(ouverts[0].toLocalFile().endsWith("aide/index.html"));
 
@@ -149,7 +155,7 @@ TEST_F(Orbiplate, HelpAboutAndSpreadsheet)
     ecrire(dir.filePath("tableurs/v.ods"), "PK");
     c.DernierDossier = dir.filePath("tableurs");
     script.files.push_back(dir.filePath("tableurs/v.ods"));
-    c.Chargerdesdonneesdansuntableur1->trigger();
+    enfant<QAction>(c, "Chargerdesdonneesdansuntableur1")->trigger();
     EXPECT_EQ(script.fileRequests.back().folder, dir.filePath("tableurs"));
     ASSERT_EQ(ouverts.size(), 2);
     EXPECT_TRUE(ouverts[1].toLocalFile().endsWith("v.ods"));
@@ -161,14 +167,14 @@ TEST_F(Orbiplate, HelpWindowWhenTheSystemCannotShowThePage)
     QDir(dir.path()).mkdir("aide");
     ecrire(dir.filePath("aide/index.html"), "<html><body><h1>Aide</h1><p id='fin'>fin</p></body></html>");
     definirOuvreurSysteme([](const QUrl&) { return false; });
-    c.Fichierdaide1->trigger();
+    enfant<QAction>(c, "Fichierdaide1")->trigger();
     TFenetreAide* aide = o->fenetreAide();
     ASSERT_NE(aide, nullptr);
     EXPECT_TRUE(aide->isVisible());
     // Made once: closed, it comes back as it was left.
     aide->suivreLien(QUrl(QStringLiteral("#fin")));
     aide->close();
-    c.Fichierdaide1->trigger();
+    enfant<QAction>(c, "Fichierdaide1")->trigger();
     EXPECT_EQ(o->fenetreAide(), aide);
     EXPECT_TRUE(aide->isVisible());
     EXPECT_EQ(aide->navigateur()->source().fragment(), QStringLiteral("fin"));

@@ -6,6 +6,10 @@
 #include "data/data_test_util.h"
 #include "map/windows/choixcouleurscarte.h"
 #include "map/windows/delimCarte.h"
+#include "map/windows/commandesvecteurs.h"
+#include "map/windows/commandesfichiers.h"
+#include "map/windows/commandesreperes.h"
+#include "ui/windows/imageview.h"
 #include "map/windows/recherchevolc.h"
 #include "map/windows/tableaureperes.h"
 #include "ui/codecs.h"
@@ -30,6 +34,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+
+#include "carte_test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -140,15 +146,15 @@ TEST_F(FenetreCarte, StartFitsTheMapAndBoundsTheZoom)
     EXPECT_EQ(c->windowTitle(), QStringLiteral("Carte"));
     EXPECT_EQ(c->Etat.W, 360);
     EXPECT_EQ(c->Etat.H, 180);
-    EXPECT_EQ(c->Zoom->maximum(), carte::positionZoom(14400.0 / 360));
-    EXPECT_EQ(c->Zoom->value(), c->Zoom->minimum());
-    EXPECT_DOUBLE_EQ(c->Document->scale(), c->Etat.EchelleMin);
+    EXPECT_EQ(enfant<QScrollBar>(*c, "Zoom")->maximum(), carte::positionZoom(14400.0 / 360));
+    EXPECT_EQ(enfant<QScrollBar>(*c, "Zoom")->value(), enfant<QScrollBar>(*c, "Zoom")->minimum());
+    EXPECT_DOUBLE_EQ(c->vue()->scale(), c->Etat.EchelleMin);
     EXPECT_EQ(c->calque(Calque::Interaction)->bitmap.width(), 360);
     // Layers hold no pixels until shown.
     EXPECT_FALSE(c->calqueAUneImage(Calque::Seismes));
     EXPECT_FALSE(c->calqueAUneImage(Calque::GPS));
-    c->Zoom->setValue(c->Zoom->maximum());
-    EXPECT_NEAR(c->Document->scale(), 40.0, 0.3);
+    enfant<QScrollBar>(*c, "Zoom")->setValue(enfant<QScrollBar>(*c, "Zoom")->maximum());
+    EXPECT_NEAR(c->vue()->scale(), 40.0, 0.3);
 }
 
 TEST_F(FenetreCarte, MenusInPlaceWithTheirCaptions)
@@ -158,47 +164,47 @@ TEST_F(FenetreCarte, MenusInPlaceWithTheirCaptions)
     for (QAction* a : c->menuBar()->actions())
         titres << a->text();
     EXPECT_EQ(titres, (QStringList{"&Fichier", "Edition", "&Affichage", "&Mode", "&Vecteurs", "&Exercices", "&Aide"}));
-    EXPECT_EQ(textes(c->Fichier1),
+    EXPECT_EQ(textes(enfant<QMenu>(*c, "Fichier1")),
               (QStringList{"&Imprimer", "&Quitter", "Charger un fichier de configuration", "Charger un fichier GPS",
                            "Charger un fichier Séismes", "Charger un fichier de volcans", "Charger un fond de carte",
                            "Enregistrer le fichier de séismes", "Enregistrer le fichier de volcans",
                            "Enregistrer les vecteurs affichés comme données GPS", "Enregistrer l'image sous...",
                            "CalculetableSurfVol", "Charger des données dans un tableur", "Charger des reperes"}));
-    EXPECT_EQ(textes(c->Affichage1),
+    EXPECT_EQ(textes(enfant<QMenu>(*c, "Affichage1")),
               (QStringList{"Points &GPS", "&Seismes", "&Volcans", "age des fonds océaniques", "Niveau marin si...",
                            "Population", "Fenêtre Coupes", "Fenêtre &Tableau GPS", "Fenêtre  de Dessin",
                            "Vue polaire", "Fenêtre Repères", "&Choix...", "Points épais"}));
-    EXPECT_EQ(textes(c->Vecteurs1),
+    EXPECT_EQ(textes(enfant<QMenu>(*c, "Vecteurs1")),
               (QStringList{"&Choisir les vecteurs à afficher", "Afficher &tous les vecteurs", "N'afficher aucun vecteur",
                            "&Agrandir", "&Rétrécir", "Remise à &zéro", "Aff&icher l'échelle",
                            "Correction des &V. lat"}));
-    EXPECT_EQ(textes(c->Aide1), (QStringList{"&Fichier d'aide", "&A propos de...", "Vider la mémoire"}));
-    EXPECT_EQ(textes(c->Mode1).first(), QStringLiteral("&Consultation"));
-    EXPECT_TRUE(c->Consultation->isChecked());
-    EXPECT_TRUE(c->CopieavecfondNB1->isChecked());
+    EXPECT_EQ(textes(enfant<QMenu>(*c, "Aide1")), (QStringList{"&Fichier d'aide", "&A propos de...", "Vider la mémoire"}));
+    EXPECT_EQ(textes(enfant<QMenu>(*c, "Mode1")).first(), QStringLiteral("&Consultation"));
+    EXPECT_TRUE(enfant<QAction>(*c, "Consultation")->isChecked());
+    EXPECT_TRUE(enfant<QAction>(*c, "CopieavecfondNB1")->isChecked());
     // Hidden items.
-    EXPECT_FALSE(c->Chargerunfichierdevolcans1->isVisible());
-    EXPECT_FALSE(c->Pointsepais->isVisible());
-    EXPECT_TRUE(c->Pointsepais->isChecked());
-    EXPECT_FALSE(c->MZoom->isVisible());
+    EXPECT_FALSE(enfant<QAction>(*c, "Chargerunfichierdevolcans1")->isVisible());
+    EXPECT_FALSE(enfant<QAction>(*c, "Pointsepais")->isVisible());
+    EXPECT_TRUE(enfant<QAction>(*c, "Pointsepais")->isChecked());
+    EXPECT_FALSE(enfant<QAction>(*c, "MZoom")->isVisible());
     // Commands of windows still to come are shown disabled.
-    EXPECT_FALSE(c->Enregistrerlimagesous1->isEnabled());
-    EXPECT_FALSE(c->FenetreCoupes1->isEnabled());
-    EXPECT_FALSE(c->Rechercherunvolcan->isEnabled());
+    EXPECT_FALSE(enfant<QAction>(*c, "Enregistrerlimagesous1")->isEnabled());
+    EXPECT_FALSE(enfant<QAction>(*c, "FenetreCoupes1")->isEnabled());
+    EXPECT_FALSE(enfant<QAction>(*c, "Rechercherunvolcan")->isEnabled());
     // Vectors and exercises follow the GPS layer.
-    EXPECT_FALSE(c->Vecteurs1->menuAction()->isVisible());
-    EXPECT_FALSE(c->Exercices1->menuAction()->isVisible());
-    c->PointsGPS1->trigger();
-    EXPECT_TRUE(c->Vecteurs1->menuAction()->isVisible());
-    EXPECT_TRUE(c->Exercices1->menuAction()->isVisible());
-    c->PointsGPS1->trigger();
-    EXPECT_FALSE(c->Vecteurs1->menuAction()->isVisible());
+    EXPECT_FALSE(enfant<QMenu>(*c, "Vecteurs1")->menuAction()->isVisible());
+    EXPECT_FALSE(enfant<QMenu>(*c, "Exercices1")->menuAction()->isVisible());
+    enfant<QAction>(*c, "PointsGPS1")->trigger();
+    EXPECT_TRUE(enfant<QMenu>(*c, "Vecteurs1")->menuAction()->isVisible());
+    EXPECT_TRUE(enfant<QMenu>(*c, "Exercices1")->menuAction()->isVisible());
+    enfant<QAction>(*c, "PointsGPS1")->trigger();
+    EXPECT_FALSE(enfant<QMenu>(*c, "Vecteurs1")->menuAction()->isVisible());
 }
 
 TEST_F(FenetreCarte, EachLayerLoadsItsDefaultFileAndToggles)
 {
     auto c = carte();
-    c->Seismes1->trigger();
+    enfant<QAction>(*c, "Seismes1")->trigger();
     EXPECT_TRUE(SeismesCharges);
     EXPECT_EQ(TabSeismes.size(), 2u);
     TBitmapLayer* s = c->calque(Calque::Seismes);
@@ -206,24 +212,24 @@ TEST_F(FenetreCarte, EachLayerLoadsItsDefaultFileAndToggles)
     EXPECT_EQ(s->location, QRect(0, 0, 360, 180));
     EXPECT_EQ(s->bitmap.pixel(190, 80), c->Reglages.CouleurSeismes); // magnitude 5 at (10, 10)
     EXPECT_EQ(s->bitmap.pixel(120, 110), clTransparentWhite32);      // magnitude 2 under the threshold
-    c->Seismes1->trigger();
+    enfant<QAction>(*c, "Seismes1")->trigger();
     EXPECT_FALSE(s->visible);
 
-    c->Volcans1->trigger();
+    enfant<QAction>(*c, "Volcans1")->trigger();
     EXPECT_TRUE(VolcansCharges);
     EXPECT_TRUE(c->calque(Calque::Volcans)->visible);
     EXPECT_EQ(c->calque(Calque::Volcans)->bitmap.pixel(280, 90), 0xFFFF0000u);
-    c->Volcans1->trigger();
+    enfant<QAction>(*c, "Volcans1")->trigger();
     EXPECT_FALSE(c->calque(Calque::Volcans)->visible);
 
-    c->PointsGPS1->trigger();
+    enfant<QAction>(*c, "PointsGPS1")->trigger();
     EXPECT_TRUE(GPSCharges);
     EXPECT_EQ(TabStations.size(), 2u);
     TBitmapLayer* g = c->calque(Calque::GPS);
     EXPECT_TRUE(g->visible);
     EXPECT_EQ(g->bitmap.pixel(180, 90), c->Reglages.CouleurStations);
     EXPECT_NE(g->bitmap.pixel(200, 90), clTransparentWhite32); // the eastward vector
-    c->PointsGPS1->trigger();
+    enfant<QAction>(*c, "PointsGPS1")->trigger();
     EXPECT_FALSE(g->visible);
 }
 
@@ -231,8 +237,8 @@ TEST_F(FenetreCarte, MissingDefaultFileKeepsTheItemCheckedAndTheLayerEmpty)
 {
     QFile::remove(d + QStringLiteral("s.fse"));
     auto c = carte();
-    c->Seismes1->trigger();
-    EXPECT_TRUE(c->Seismes1->isChecked());
+    enfant<QAction>(*c, "Seismes1")->trigger();
+    EXPECT_TRUE(enfant<QAction>(*c, "Seismes1")->isChecked());
     EXPECT_FALSE(script.shown.empty());
     EXPECT_TRUE(TabSeismes.empty());
 }
@@ -240,22 +246,22 @@ TEST_F(FenetreCarte, MissingDefaultFileKeepsTheItemCheckedAndTheLayerEmpty)
 TEST_F(FenetreCarte, VectorCommands)
 {
     auto c = carte();
-    c->PointsGPS1->trigger();
-    c->Nafficheraucunvecteur1->trigger();
+    enfant<QAction>(*c, "PointsGPS1")->trigger();
+    enfant<QAction>(*c, "Nafficheraucunvecteur1")->trigger();
     EXPECT_EQ(c->calque(Calque::GPS)->bitmap.pixel(200, 90), clTransparentWhite32);
-    c->Affichertouslesvecteurs1->trigger();
+    enfant<QAction>(*c, "Affichertouslesvecteurs1")->trigger();
     EXPECT_NE(c->calque(Calque::GPS)->bitmap.pixel(200, 90), clTransparentWhite32);
     for (int i = 0; i < 20; ++i)
-        c->Agrandir1->trigger();
+        enfant<QAction>(*c, "Agrandir1")->trigger();
     EXPECT_DOUBLE_EQ(c->Reglages.EchelleVecteurs, 5);
-    c->CorrectiondesVlat1->trigger();
+    enfant<QAction>(*c, "CorrectiondesVlat1")->trigger();
     EXPECT_TRUE(c->Reglages.CorrectionVLat);
 
     // The station pop-up acts on the station it was opened for.
-    c->ouvrirMenuVect(0, QPoint(10, 10));
-    EXPECT_TRUE(c->Afficherlevecteur1->isChecked());
-    c->Nepasafficherlevecteur1->trigger();
-    c->MenuVect->hide();
+    c->vecteurs().ouvrirMenuVect(0, QPoint(10, 10));
+    EXPECT_TRUE(enfant<QAction>(*c, "Afficherlevecteur1")->isChecked());
+    enfant<QAction>(*c, "Nepasafficherlevecteur1")->trigger();
+    enfant<QMenu>(*c, "MenuVect")->hide();
     EXPECT_EQ(TabStations[0].Affiche, 0);
     EXPECT_EQ(TabStations[1].Affiche, 1);
 }
@@ -263,61 +269,61 @@ TEST_F(FenetreCarte, VectorCommands)
 TEST_F(FenetreCarte, DoubleClickChoosesTheReferenceStation)
 {
     auto c = carte();
-    c->PointsGPS1->trigger();
+    enfant<QAction>(*c, "PointsGPS1")->trigger();
     c->DocumentDblClick(QPoint(100, 100)); // no station near
     EXPECT_EQ(c->Etat.StationRef, -1);
     c->DocumentDblClick(QPoint(210, 50)); // station BBBB at (30.2, 40)
     EXPECT_EQ(c->Etat.StationRef, 1);
     EXPECT_EQ(c->Etat.VitLatRef, 5);
-    EXPECT_EQ(c->statRef->text(), QStringLiteral(" Station considérée comme fixe : BBBB"));
+    EXPECT_EQ(enfant<QLabel>(*c, "statRef")->text(), QStringLiteral(" Station considérée comme fixe : BBBB"));
     const TBitmap32& g = c->calque(Calque::GPS)->bitmap;
     EXPECT_EQ(g.pixel(c->Etat.PosRefX - 2, c->Etat.PosRefY - 2), 0xFFFF0000u);
 
-    c->Remiseazero1->trigger();
+    enfant<QAction>(*c, "Remiseazero1")->trigger();
     EXPECT_EQ(c->Etat.StationRef, -1);
-    EXPECT_TRUE(c->statRef->text().isEmpty());
+    EXPECT_TRUE(enfant<QLabel>(*c, "statRef")->text().isEmpty());
 
     // A reload that no longer holds the reference station clears it.
     c->DocumentDblClick(QPoint(210, 50));
     ecrire(d + QStringLiteral("autre.gps"), encoderStations({station("CCCC", 5, 5, 1, 1)}));
     script.files.push_back(d + QStringLiteral("autre.gps"));
-    c->OuvrirunfichierGPS1->trigger();
+    enfant<QAction>(*c, "OuvrirunfichierGPS1")->trigger();
     EXPECT_EQ(TabStations.size(), 1u);
     EXPECT_EQ(c->Etat.StationRef, -1);
-    EXPECT_TRUE(c->statRef->text().isEmpty());
+    EXPECT_TRUE(enfant<QLabel>(*c, "statRef")->text().isEmpty());
     EXPECT_EQ(c->DernierDossier, QDir::cleanPath(dir.path()));
 }
 
 TEST_F(FenetreCarte, ShiftRollsPicturesAndComesBackExactly)
 {
     auto c = carte();
-    c->Seismes1->trigger();
-    c->PointsGPS1->trigger();
-    const TBitmap32 fond = c->Document->base();
+    enfant<QAction>(*c, "Seismes1")->trigger();
+    enfant<QAction>(*c, "PointsGPS1")->trigger();
+    const TBitmap32 fond = c->scene().fond();
     const TBitmap32 seismes = c->calque(Calque::Seismes)->bitmap;
-    c->decalage->setValue(30);
+    enfant<QScrollBar>(*c, "decalage")->setValue(30);
     EXPECT_EQ(c->Etat.Decalage, 30);
     EXPECT_EQ(c->Etat.LongMinVisible, -210);
-    EXPECT_EQ(c->Document->base().pixel(30, 5), fond.pixel(0, 5));
+    EXPECT_EQ(c->scene().fond().pixel(30, 5), fond.pixel(0, 5));
     // The earthquake at longitude 10 now sits at 40°; the GPS layer was redrawn.
     EXPECT_EQ(c->calque(Calque::Seismes)->bitmap.pixel(220, 80), c->Reglages.CouleurSeismes);
     EXPECT_EQ(c->calque(Calque::GPS)->bitmap.pixel(210, 90), c->Reglages.CouleurStations);
     // The reference station's square follows the station.
     c->DocumentDblClick(QPoint(240, 50)); // BBBB, now at 60.2° east on the map
     EXPECT_EQ(c->Etat.StationRef, 1);
-    c->decalage->setValue(60);
+    enfant<QScrollBar>(*c, "decalage")->setValue(60);
     EXPECT_EQ(c->Etat.PosRefX, 270);
     EXPECT_EQ(c->calque(Calque::GPS)->bitmap.pixel(268, 48), 0xFFFF0000u);
-    c->decalage->setValue(180);
-    c->decalage->setValue(0);
-    EXPECT_EQ(c->Document->base(), fond);
+    enfant<QScrollBar>(*c, "decalage")->setValue(180);
+    enfant<QScrollBar>(*c, "decalage")->setValue(0);
+    EXPECT_EQ(c->scene().fond(), fond);
     EXPECT_EQ(c->calque(Calque::Seismes)->bitmap, seismes);
 }
 
 TEST_F(FenetreCarte, DisplayDialogAppliesOnlyOnOk)
 {
     auto c = carte();
-    c->Seismes1->trigger();
+    enfant<QAction>(*c, "Seismes1")->trigger();
     c->executerDialogue = [](QDialog& dlg) {
         auto& ch = static_cast<TChoixCouleursCarte&>(dlg);
         EXPECT_EQ(ch.Magnimini->value(), 3);
@@ -328,7 +334,7 @@ TEST_F(FenetreCarte, DisplayDialogAppliesOnlyOnOk)
         ch.AttenueFond->setValue(50);
         return static_cast<int>(QDialog::Rejected);
     };
-    c->Choix1->trigger();
+    enfant<QAction>(*c, "Choix1")->trigger();
     EXPECT_EQ(c->Reglages.MagnitudeMini, 3);
     EXPECT_EQ(c->Reglages.Attenuation, 0x00FFFFFFu);
 
@@ -343,11 +349,11 @@ TEST_F(FenetreCarte, DisplayDialogAppliesOnlyOnOk)
         ch.CouleurS->click();
         return static_cast<int>(QDialog::Accepted);
     };
-    c->Choix1->trigger();
+    enfant<QAction>(*c, "Choix1")->trigger();
     EXPECT_EQ(c->Reglages.MagnitudeMini, 6);
     EXPECT_EQ(c->Reglages.Attenuation, 0x80FFFFFFu);
     EXPECT_FALSE(c->Reglages.PointsEpais);
-    EXPECT_FALSE(c->Pointsepais->isChecked());
+    EXPECT_FALSE(enfant<QAction>(*c, "Pointsepais")->isChecked());
     EXPECT_EQ(c->Reglages.CouleurSeismes, 0xFF12AB34u);
     // Rebuilt with the new threshold: the magnitude 5 event is gone.
     EXPECT_EQ(c->calque(Calque::Seismes)->bitmap.pixel(190, 80), clTransparentWhite32);
@@ -363,15 +369,15 @@ TEST_F(FenetreCarte, BasePictureSwitchKeepsEachConfiguredName)
             ch.CartePrecise->setChecked(precise);
             return static_cast<int>(QDialog::Accepted);
         };
-        c->Choix1->trigger();
+        enfant<QAction>(*c, "Choix1")->trigger();
     };
-    c->Seismes1->trigger();
+    enfant<QAction>(*c, "Seismes1")->trigger();
     choisir(true, true);
     EXPECT_TRUE(c->Etat.FondNBAffiche && c->Etat.CartePrecise);
     EXPECT_EQ(c->Etat.W, 720);
     EXPECT_EQ(c->calque(Calque::Seismes)->bitmap.width(), 720);
     EXPECT_EQ(c->Reglages.CouleurOutils, clBlack32);
-    EXPECT_EQ(c->Zoom->maximum(), carte::positionZoom(14400.0 / 720));
+    EXPECT_EQ(enfant<QScrollBar>(*c, "Zoom")->maximum(), carte::positionZoom(14400.0 / 720));
 
     // The colour 7200 picture is missing: nothing changes but the message.
     choisir(false, true);
@@ -385,41 +391,41 @@ TEST_F(FenetreCarte, BasePictureSwitchKeepsEachConfiguredName)
     EXPECT_EQ(c->Etat.W, 360);
     TBitmap32 attendu;
     ASSERT_TRUE(loadPicture(d + QStringLiteral("c3600.png"), attendu));
-    EXPECT_EQ(c->Document->base(), attendu);
+    EXPECT_EQ(c->scene().fond(), attendu);
 
     choisir(true, false);
     ASSERT_TRUE(loadPicture(d + QStringLiteral("nb3600.png"), attendu));
-    EXPECT_EQ(c->Document->base(), attendu);
+    EXPECT_EQ(c->scene().fond(), attendu);
 }
 
 TEST_F(FenetreCarte, UnreadableBasePictureKeepsThePreviousOne)
 {
     auto c = carte();
-    const TBitmap32 fond = c->Document->base();
+    const TBitmap32 fond = c->scene().fond();
     ecrire(d + QStringLiteral("casse.jpg"), "pas une image");
     script.files.push_back(d + QStringLiteral("casse.jpg"));
-    c->Chargerunfonddecarte1->trigger();
+    enfant<QAction>(*c, "Chargerunfonddecarte1")->trigger();
     EXPECT_EQ(script.shown.size(), 1u);
-    EXPECT_EQ(c->Document->base(), fond);
+    EXPECT_EQ(c->scene().fond(), fond);
     EXPECT_EQ(c->Etat.W, 360);
 
     // A readable one replaces it, rolled by the current shift.
-    c->decalage->setValue(90);
+    enfant<QScrollBar>(*c, "decalage")->setValue(90);
     script.files.push_back(d + QStringLiteral("nb7200.png"));
-    c->Chargerunfonddecarte1->trigger();
+    enfant<QAction>(*c, "Chargerunfonddecarte1")->trigger();
     EXPECT_EQ(c->Etat.W, 720);
     TBitmap32 attendu;
     ASSERT_TRUE(loadPicture(d + QStringLiteral("nb7200.png"), attendu));
     attendu.rollHorizontal(180);
-    EXPECT_EQ(c->Document->base(), attendu);
+    EXPECT_EQ(c->scene().fond(), attendu);
 }
 
 TEST_F(FenetreCarte, LegendPlacedByDraggingThenMerged)
 {
     auto c = carte();
-    c->PointsGPS1->trigger();
-    c->Afficherlechelle1->trigger();
-    EXPECT_FALSE(c->Paninstr->isHidden());
+    enfant<QAction>(*c, "PointsGPS1")->trigger();
+    enfant<QAction>(*c, "Afficherlechelle1")->trigger();
+    EXPECT_FALSE(enfant<QFrame>(*c, "Paninstr")->isHidden());
     EXPECT_TRUE(c->Reglages.PlacementLegende);
     TBitmapLayer* l = c->calque(Calque::Legende);
     ASSERT_FALSE(c->ImageLegende.isEmpty());
@@ -429,14 +435,14 @@ TEST_F(FenetreCarte, LegendPlacedByDraggingThenMerged)
     c->DocumentMouseDown(Qt::LeftButton, QPoint(20, 120), QPoint());
     c->DocumentMouseMove(Qt::LeftButton, QPoint(30, 130));
     EXPECT_EQ(l->location.topLeft(), QPoint(30, 130));
-    c->OKLegende->click();
-    EXPECT_TRUE(c->Paninstr->isHidden());
+    enfant<QPushButton>(*c, "OKLegende")->click();
+    EXPECT_TRUE(enfant<QFrame>(*c, "Paninstr")->isHidden());
     EXPECT_FALSE(c->Reglages.PlacementLegende);
     EXPECT_TRUE(c->Reglages.LegendePlacee);
     EXPECT_FALSE(l->visible);
     EXPECT_EQ(alphaOf(c->calque(Calque::GPS)->bitmap.pixel(c->ImageLegende.width() + 28, 131)), 0x60u);
 
-    c->Afficherlechelle1->trigger();
+    enfant<QAction>(*c, "Afficherlechelle1")->trigger();
     EXPECT_FALSE(c->Reglages.LegendePlacee);
     EXPECT_EQ(c->calque(Calque::GPS)->bitmap.pixel(c->ImageLegende.width() + 28, 131), clTransparentWhite32);
 }
@@ -444,16 +450,16 @@ TEST_F(FenetreCarte, LegendPlacedByDraggingThenMerged)
 TEST_F(FenetreCarte, EmptyingMemoryKeepsDisplayedKinds)
 {
     auto c = carte();
-    c->Seismes1->trigger();
-    c->PointsGPS1->trigger();
+    enfant<QAction>(*c, "Seismes1")->trigger();
+    enfant<QAction>(*c, "PointsGPS1")->trigger();
     c->DocumentDblClick(QPoint(210, 50));
-    c->PointsGPS1->trigger(); // hidden: its stations go
-    c->Viderlamemoire1->trigger();
+    enfant<QAction>(*c, "PointsGPS1")->trigger(); // hidden: its stations go
+    enfant<QAction>(*c, "Viderlamemoire1")->trigger();
     EXPECT_EQ(TabSeismes.size(), 2u);
     EXPECT_TRUE(TabStations.empty());
     EXPECT_FALSE(c->calqueAUneImage(Calque::GPS));
     EXPECT_EQ(c->Etat.StationRef, -1);
-    EXPECT_TRUE(c->statRef->text().isEmpty());
+    EXPECT_TRUE(enfant<QLabel>(*c, "statRef")->text().isEmpty());
 }
 
 TEST_F(FenetreCarte, EveryResizeRefitsTheMap)
@@ -463,13 +469,13 @@ TEST_F(FenetreCarte, EveryResizeRefitsTheMap)
     c->show();
     QApplication::processEvents();
     const double avant = c->Etat.EchelleMin;
-    c->Zoom->setValue(c->Zoom->maximum());
+    enfant<QScrollBar>(*c, "Zoom")->setValue(enfant<QScrollBar>(*c, "Zoom")->maximum());
     c->resize(1300, 700);
     QApplication::processEvents();
     QApplication::processEvents();
     EXPECT_GT(c->Etat.EchelleMin, avant);
-    EXPECT_EQ(c->Zoom->value(), c->Zoom->minimum());
-    EXPECT_DOUBLE_EQ(c->Document->scale(), c->Etat.EchelleMin);
+    EXPECT_EQ(enfant<QScrollBar>(*c, "Zoom")->value(), enfant<QScrollBar>(*c, "Zoom")->minimum());
+    EXPECT_DOUBLE_EQ(c->vue()->scale(), c->Etat.EchelleMin);
 }
 
 // --- The mouse tools, driven through the view's viewport ---
@@ -479,8 +485,8 @@ namespace {
 // Pointer events at map pixels, as the user's mouse would send them.
 struct Souris {
     TCarte& c;
-    QWidget* vp() const { return c.Document->viewport(); }
-    QPoint vue(QPoint m) const { return c.Document->mapToView(QPointF(m)).toPoint(); }
+    QWidget* vp() const { return c.vue()->viewport(); }
+    QPoint vue(QPoint m) const { return c.vue()->mapToView(QPointF(m)).toPoint(); }
     void bouger(QPoint m) { QTest::mouseMove(vp(), vue(m)); }
     void appuyer(QPoint m, Qt::MouseButton b = Qt::LeftButton) { QTest::mousePress(vp(), b, {}, vue(m)); }
     void relacher(QPoint m, Qt::MouseButton b = Qt::LeftButton) { QTest::mouseRelease(vp(), b, {}, vue(m)); }
@@ -535,32 +541,32 @@ std::unique_ptr<TCarte> carteAffichee(std::unique_ptr<TCarte> c)
 TEST_F(FenetreCarte, ModesFromMenuAndButtons)
 {
     auto c = carte();
-    EXPECT_TRUE(c->Bcurseur->isChecked());
-    EXPECT_FALSE(c->Tracecoupe->isEnabled());
-    EXPECT_FALSE(c->BCoupe->isEnabled());
-    EXPECT_FALSE(c->Coupe1->isEnabled());
-    EXPECT_TRUE(c->Grandcercle1->isEnabled());
+    EXPECT_TRUE(enfant<QToolButton>(*c, "Bcurseur")->isChecked());
+    EXPECT_FALSE(enfant<QAction>(*c, "Tracecoupe")->isEnabled());
+    EXPECT_FALSE(enfant<QToolButton>(*c, "BCoupe")->isEnabled());
+    EXPECT_FALSE(enfant<QAction>(*c, "Coupe1")->isEnabled());
+    EXPECT_TRUE(enfant<QAction>(*c, "Grandcercle1")->isEnabled());
 
-    c->Suivreuntrajet->trigger();
-    EXPECT_TRUE(c->BTrajet->isChecked());
-    EXPECT_FALSE(c->Bcurseur->isChecked());
+    enfant<QAction>(*c, "Suivreuntrajet")->trigger();
+    EXPECT_TRUE(enfant<QToolButton>(*c, "BTrajet")->isChecked());
+    EXPECT_FALSE(enfant<QToolButton>(*c, "Bcurseur")->isChecked());
     EXPECT_EQ(c->windowTitle(), QStringLiteral("Suivi d'un trajet"));
-    EXPECT_EQ(c->Document->viewport()->cursor().shape(), Qt::CrossCursor);
-    EXPECT_FALSE(c->PanelDist->isHidden());
+    EXPECT_EQ(c->vue()->viewport()->cursor().shape(), Qt::CrossCursor);
+    EXPECT_FALSE(enfant<QFrame>(*c, "PanelDist")->isHidden());
 
-    QTest::mouseClick(c->BTrait, Qt::LeftButton);
-    EXPECT_TRUE(c->Tracdarcdegrandcercle->isChecked());
-    EXPECT_TRUE(c->BTrait->isChecked());
-    EXPECT_FALSE(c->BTrajet->isChecked());
+    QTest::mouseClick(enfant<QToolButton>(*c, "BTrait"), Qt::LeftButton);
+    EXPECT_TRUE(enfant<QAction>(*c, "Tracdarcdegrandcercle")->isChecked());
+    EXPECT_TRUE(enfant<QToolButton>(*c, "BTrait")->isChecked());
+    EXPECT_FALSE(enfant<QToolButton>(*c, "BTrajet")->isChecked());
     EXPECT_EQ(c->windowTitle(), QStringLiteral("tracé d'arc de grand cercle"));
-    EXPECT_EQ(c->Document->viewport()->cursor().shape(), Qt::ArrowCursor);
-    EXPECT_TRUE(c->PanelDist->isHidden());
+    EXPECT_EQ(c->vue()->viewport()->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_TRUE(enfant<QFrame>(*c, "PanelDist")->isHidden());
 
-    QTest::mouseClick(c->Bcadre, Qt::LeftButton);
-    EXPECT_TRUE(c->Delimitezone->isChecked());
+    QTest::mouseClick(enfant<QToolButton>(*c, "Bcadre"), Qt::LeftButton);
+    EXPECT_TRUE(enfant<QAction>(*c, "Delimitezone")->isChecked());
     EXPECT_EQ(c->windowTitle(), QStringLiteral("Délimiter une zone sur la carte"));
-    QTest::mouseClick(c->Bcurseur, Qt::LeftButton);
-    EXPECT_TRUE(c->Consultation->isChecked());
+    QTest::mouseClick(enfant<QToolButton>(*c, "Bcurseur"), Qt::LeftButton);
+    EXPECT_TRUE(enfant<QAction>(*c, "Consultation")->isChecked());
     EXPECT_EQ(c->windowTitle(), QStringLiteral("Carte"));
 }
 
@@ -574,58 +580,58 @@ TEST_F(FenetreCarte, ReadoutStationVolcanoMenuAndReference)
     ecrire(d + QStringLiteral("v.fvo"), encoderVolcans(v));
     auto c = carteAffichee(carte());
     Souris s{*c};
-    c->PointsGPS1->trigger();
-    c->Volcans1->trigger();
-    EXPECT_TRUE(c->Rechercherunvolcan->isEnabled());
+    enfant<QAction>(*c, "PointsGPS1")->trigger();
+    enfant<QAction>(*c, "Volcans1")->trigger();
+    EXPECT_TRUE(enfant<QAction>(*c, "Rechercherunvolcan")->isEnabled());
 
     s.bouger(QPoint(180, 90)); // 0°, 0°: the equator and the prime meridian
-    EXPECT_EQ(c->Latitude->text(), QStringLiteral("Latitude : 0 °"));
-    EXPECT_EQ(c->labalt->text(), QStringLiteral("altitude : 0"));
-    EXPECT_EQ(c->station->text(), QStringLiteral("Station : AAAA"));
-    EXPECT_EQ(c->Vitesse->text(), QStringLiteral("Vitesse : 20 mm/an"));
-    EXPECT_TRUE(c->Lvolcan->isHidden());
+    EXPECT_EQ(enfant<QLabel>(*c, "Latitude")->text(), QStringLiteral("Latitude : 0 °"));
+    EXPECT_EQ(enfant<QLabel>(*c, "labalt")->text(), QStringLiteral("altitude : 0"));
+    EXPECT_EQ(enfant<QLabel>(*c, "station")->text(), QStringLiteral("Station : AAAA"));
+    EXPECT_EQ(enfant<QLabel>(*c, "Vitesse")->text(), QStringLiteral("Vitesse : 20 mm/an"));
+    EXPECT_TRUE(enfant<QLabel>(*c, "Lvolcan")->isHidden());
 
     s.bouger(QPoint(280, 90)); // the volcano at 100° E
-    EXPECT_EQ(c->Longitude->text(), QStringLiteral("Longitude : 100 ° E"));
-    EXPECT_TRUE(c->station->text().isEmpty());
-    EXPECT_FALSE(c->Lvolcan->isHidden());
-    EXPECT_EQ(c->NomsVolcans->text(), QStringLiteral("Etna"));
-    EXPECT_EQ(c->AltVolc->text(), QStringLiteral("3350 m"));
+    EXPECT_EQ(enfant<QLabel>(*c, "Longitude")->text(), QStringLiteral("Longitude : 100 ° E"));
+    EXPECT_TRUE(enfant<QLabel>(*c, "station")->text().isEmpty());
+    EXPECT_FALSE(enfant<QLabel>(*c, "Lvolcan")->isHidden());
+    EXPECT_EQ(enfant<QLabel>(*c, "NomsVolcans")->text(), QStringLiteral("Etna"));
+    EXPECT_EQ(enfant<QLabel>(*c, "AltVolc")->text(), QStringLiteral("3350 m"));
 
     // Right press beside a station: its pop-up menu; double click: the fixed station.
     s.bouger(QPoint(210, 50));
-    EXPECT_EQ(c->station->text(), QStringLiteral("Station : BBBB"));
+    EXPECT_EQ(enfant<QLabel>(*c, "station")->text(), QStringLiteral("Station : BBBB"));
     s.appuyer(QPoint(210, 50), Qt::RightButton);
-    EXPECT_EQ(c->stationMenuVect(), 1);
-    c->MenuVect->hide();
+    EXPECT_EQ(c->vecteurs().stationMenuVect(), 1);
+    enfant<QMenu>(*c, "MenuVect")->hide();
     s.relacher(QPoint(210, 50), Qt::RightButton);
     QTest::mouseDClick(s.vp(), Qt::LeftButton, {}, s.vue(QPoint(180, 90)));
     EXPECT_EQ(c->Etat.StationRef, 0);
     s.bouger(QPoint(210, 50));
-    EXPECT_EQ(c->Vitesse->text(), QStringLiteral("Vitesse relative : 15.8 mm/an"));
+    EXPECT_EQ(enfant<QLabel>(*c, "Vitesse")->text(), QStringLiteral("Vitesse relative : 15.8 mm/an"));
 
     // The search dialog lists the volcano.
-    c->Rechercherunvolcan->trigger();
-    ASSERT_NE(c->Recherche_Volc, nullptr);
-    EXPECT_TRUE(c->Recherche_Volc->isVisible());
-    c->Recherche_Volc->nom()->setText(QStringLiteral("etn"));
-    QTest::mouseClick(c->Recherche_Volc->rechercher(), Qt::LeftButton);
-    EXPECT_TRUE(c->Recherche_Volc->reponse()->toPlainText().startsWith(QStringLiteral("Etna\nLatitude : 0")));
+    enfant<QAction>(*c, "Rechercherunvolcan")->trigger();
+    ASSERT_NE(c->rechercheVolcan(), nullptr);
+    EXPECT_TRUE(c->rechercheVolcan()->isVisible());
+    c->rechercheVolcan()->nom()->setText(QStringLiteral("etn"));
+    QTest::mouseClick(c->rechercheVolcan()->rechercher(), Qt::LeftButton);
+    EXPECT_TRUE(c->rechercheVolcan()->reponse()->toPlainText().startsWith(QStringLiteral("Etna\nLatitude : 0")));
 }
 
 TEST_F(FenetreCarte, GreatCirclesKeptErasedOneByOneOrAll)
 {
     auto c = carteAffichee(carte());
     Souris s{*c};
-    c->Tracdarcdegrandcercle->trigger();
+    enfant<QAction>(*c, "Tracdarcdegrandcercle")->trigger();
     // Not kept: only the band shows it, and the traces layer is not made.
     s.glisser(QPoint(60, 60), QPoint(300, 50));
     EXPECT_GT(pixelsOpaques(c->calque(Calque::Interaction)->bitmap), 0);
     EXPECT_FALSE(c->calqueAUneImage(Calque::Traces));
-    EXPECT_TRUE(c->Labdistance->text().startsWith(QStringLiteral("distance : ")));
+    EXPECT_TRUE(enfant<QLabel>(*c, "Labdistance")->text().startsWith(QStringLiteral("distance : ")));
 
-    c->conserverlestraces->trigger();
-    EXPECT_TRUE(c->conserverlestraces->isChecked());
+    enfant<QAction>(*c, "conserverlestraces")->trigger();
+    EXPECT_TRUE(enfant<QAction>(*c, "conserverlestraces")->isChecked());
     s.glisser(QPoint(60, 60), QPoint(300, 50));
     s.glisser(QPoint(60, 120), QPoint(300, 130));
     ASSERT_EQ(c->Interaction.arcs.size(), 2u);
@@ -634,30 +640,30 @@ TEST_F(FenetreCarte, GreatCirclesKeptErasedOneByOneOrAll)
     EXPECT_EQ(t->location, QRect(0, 0, 360, 180));
     const int deux = pixelsOpaques(t->bitmap);
     // Mode changes keep the traces.
-    c->Consultation->trigger();
+    enfant<QAction>(*c, "Consultation")->trigger();
     EXPECT_EQ(pixelsOpaques(t->bitmap), deux);
     EXPECT_EQ(pixelsOpaques(c->calque(Calque::Interaction)->bitmap), 0);
 
-    c->Grandcercle1->trigger();
+    enfant<QAction>(*c, "Grandcercle1")->trigger();
     EXPECT_EQ(c->Interaction.arcs.size(), 1u);
     const int un = pixelsOpaques(t->bitmap);
     EXPECT_GT(un, 0);
     EXPECT_LT(un, deux);
     // The arcs are redrawn when the map is shifted, and come back with it.
     const TBitmap32 avant = t->bitmap;
-    c->decalage->setValue(90);
+    enfant<QScrollBar>(*c, "decalage")->setValue(90);
     EXPECT_GT(pixelsOpaques(t->bitmap), 0);
     EXPECT_GT(alphaOf(avant.pixel(60, 60)), 0u);
     EXPECT_EQ(alphaOf(t->bitmap.pixel(60, 60)), 0u);
-    c->decalage->setValue(0);
+    enfant<QScrollBar>(*c, "decalage")->setValue(0);
     EXPECT_EQ(pixelsOpaques(t->bitmap), un);
 
     script.answers.push_back(MsgResult::Cancel);
-    c->Effacerlestraces1->trigger();
+    enfant<QAction>(*c, "Effacerlestraces1")->trigger();
     EXPECT_EQ(script.lastText(), QStringLiteral("Atention, les repères seront perdus"));
     EXPECT_EQ(c->Interaction.arcs.size(), 1u);
     script.answers.push_back(MsgResult::Ok);
-    c->Effacerlestraces1->trigger();
+    enfant<QAction>(*c, "Effacerlestraces1")->trigger();
     EXPECT_TRUE(c->Interaction.arcs.empty());
     EXPECT_EQ(pixelsOpaques(t->bitmap), 0);
 }
@@ -666,65 +672,65 @@ TEST_F(FenetreCarte, PathAddsLegsIntoThePanelAndTheLandmarkTable)
 {
     auto c = carteAffichee(carte());
     Souris s{*c};
-    c->conserverlestraces->trigger();
-    c->Suivreuntrajet->trigger();
-    EXPECT_EQ(c->LabDistCumul->text(), QStringLiteral("0 km"));
+    enfant<QAction>(*c, "conserverlestraces")->trigger();
+    enfant<QAction>(*c, "Suivreuntrajet")->trigger();
+    EXPECT_EQ(enfant<QLabel>(*c, "LabDistCumul")->text(), QStringLiteral("0 km"));
     // Three vertices along the equator: 0°, 30° E, 60° E.
     s.cliquer(QPoint(180, 90));
     s.bouger(QPoint(200, 90)); // the band follows the pointer from the last vertex
     EXPECT_GT(pixelsOpaques(c->calque(Calque::Interaction)->bitmap), 0);
     s.cliquer(QPoint(210, 90));
     s.cliquer(QPoint(240, 90));
-    EXPECT_EQ(c->LabDistCumul->text(), QStringLiteral("6672 km"));
+    EXPECT_EQ(enfant<QLabel>(*c, "LabDistCumul")->text(), QStringLiteral("6672 km"));
     EXPECT_TRUE(c->Interaction.trajetEnCours());
     // The right button ends the path without a leg.
     s.cliquer(QPoint(300, 90), Qt::RightButton);
     EXPECT_FALSE(c->Interaction.trajetEnCours());
-    EXPECT_EQ(c->LabDistCumul->text(), QStringLiteral("6672 km"));
+    EXPECT_EQ(enfant<QLabel>(*c, "LabDistCumul")->text(), QStringLiteral("6672 km"));
     ASSERT_EQ(c->Interaction.groupes.size(), 1u);
     EXPECT_EQ(c->Interaction.groupes[0].reperes.size(), 3u);
-    ASSERT_NE(c->Tableau_reperes, nullptr);
-    QTableWidget* tab = c->Tableau_reperes->tableau();
+    ASSERT_NE(c->tableauReperes(), nullptr);
+    QTableWidget* tab = c->tableauReperes()->tableau();
     ASSERT_GE(tab->rowCount(), 3);
     EXPECT_EQ(tab->item(2, 2)->text(), QStringLiteral("60"));
     EXPECT_EQ(tab->item(2, 3)->text(), QStringLiteral("O"));
     EXPECT_GT(pixelsOpaques(c->calque(Calque::Traces)->bitmap), 0);
 
-    QTest::mouseClick(c->RAZ, Qt::LeftButton);
-    EXPECT_EQ(c->LabDistCumul->text(), QStringLiteral("0 km"));
-    EXPECT_FALSE(c->PanelDist->isHidden());
+    QTest::mouseClick(enfant<QPushButton>(*c, "RAZ"), Qt::LeftButton);
+    EXPECT_EQ(enfant<QLabel>(*c, "LabDistCumul")->text(), QStringLiteral("0 km"));
+    EXPECT_FALSE(enfant<QFrame>(*c, "PanelDist")->isHidden());
 }
 
 TEST_F(FenetreCarte, ZoneSelectsItsStationsAndZoomsToIt)
 {
     auto c = carteAffichee(carte());
     Souris s{*c};
-    c->PointsGPS1->trigger();
-    c->Delimitezone->trigger();
+    enfant<QAction>(*c, "PointsGPS1")->trigger();
+    enfant<QAction>(*c, "Delimitezone")->trigger();
     // A small zone around BBBB (30.2° E, 40° N): OK, no zoom button.
     s.glisser(QPoint(200, 40), QPoint(220, 60));
-    EXPECT_TRUE(c->BLoupe->isHidden());
-    EXPECT_FALSE(c->OK->isHidden());
+    EXPECT_TRUE(enfant<QToolButton>(*c, "BLoupe")->isHidden());
+    EXPECT_FALSE(enfant<QPushButton>(*c, "OK")->isHidden());
     EXPECT_GT(pixelsOpaques(c->calque(Calque::Interaction)->bitmap), 0);
-    QTest::mouseClick(c->OK, Qt::LeftButton);
-    EXPECT_TRUE(c->OK->isHidden());
+    QTest::mouseClick(enfant<QPushButton>(*c, "OK"), Qt::LeftButton);
+    EXPECT_TRUE(enfant<QPushButton>(*c, "OK")->isHidden());
     ASSERT_EQ(TabTri.size(), 1u);
     EXPECT_EQ(shortToQString(TabTri[0].Nom), QStringLiteral("BBBB"));
     EXPECT_EQ(TabStations[0].Affiche, 0);
     s.bouger(QPoint(180, 90)); // AAAA is no longer offered by the readout
-    EXPECT_TRUE(c->station->text().isEmpty());
+    EXPECT_TRUE(enfant<QLabel>(*c, "station")->text().isEmpty());
 
     // A zone of 60° x 50° drawn from east to west: the zoom button centres it.
     s.glisser(QPoint(260, 40), QPoint(200, 90));
-    ASSERT_FALSE(c->BLoupe->isHidden());
-    const double avant = c->Document->scale();
-    QTest::mouseClick(c->BLoupe, Qt::LeftButton);
-    EXPECT_TRUE(c->BLoupe->isHidden());
-    EXPECT_EQ(c->decalage->value(), -50);
+    ASSERT_FALSE(enfant<QToolButton>(*c, "BLoupe")->isHidden());
+    const double avant = c->vue()->scale();
+    QTest::mouseClick(enfant<QToolButton>(*c, "BLoupe"), Qt::LeftButton);
+    EXPECT_TRUE(enfant<QToolButton>(*c, "BLoupe")->isHidden());
+    EXPECT_EQ(enfant<QScrollBar>(*c, "decalage")->value(), -50);
     EXPECT_EQ(c->Etat.Decalage, -50);
-    EXPECT_GT(c->Document->scale(), avant);
+    EXPECT_GT(c->vue()->scale(), avant);
     // The zone's middle (50° E, 25° N) is in the middle of the view.
-    const QPoint milieu = c->Document->viewToMap(QPointF(c->Document->viewport()->rect().center()));
+    const QPoint milieu = c->vue()->viewToMap(QPointF(c->vue()->viewport()->rect().center()));
     const carte::PositionGeo g = c->Etat.versGeo(milieu.x(), milieu.y());
     EXPECT_NEAR(g.longitude, 50, 3);
     EXPECT_NEAR(g.latitude, 25, 3);
@@ -737,7 +743,7 @@ TEST_F(FenetreCarte, RubberBandRepaintsOnlyWhatItCovered)
     // A long diagonal band (less than half the map wide, so that the shorter arc
     // stays on this side of the map): its bounding box covers a large part of the
     // view, the rectangles along the line only a small part of it.
-    c->Tracdarcdegrandcercle->trigger();
+    enfant<QAction>(*c, "Tracdarcdegrandcercle")->trigger();
     s.bouger(QPoint(20, 20));
     s.appuyer(QPoint(20, 20));
     s.bouger(QPoint(170, 159));
@@ -756,9 +762,9 @@ TEST_F(FenetreCarte, RubberBandRepaintsOnlyWhatItCovered)
 TEST_F(FenetreCarte, LandmarksFromTheTableAndFromAFile)
 {
     auto c = carte();
-    c->FenetreReperes1->trigger();
-    ASSERT_NE(c->Tableau_reperes, nullptr);
-    EXPECT_TRUE(c->Tableau_reperes->isVisible());
+    enfant<QAction>(*c, "FenetreReperes1")->trigger();
+    ASSERT_NE(c->tableauReperes(), nullptr);
+    EXPECT_TRUE(c->tableauReperes()->isVisible());
     carte::TGrilleReperes g = carte::TGrilleReperes::nouvelle();
     g.definirCellule(1, 0, QStringLiteral("Quito"));
     g.definirCellule(1, 1, QStringLiteral("-0,2"));
@@ -769,15 +775,15 @@ TEST_F(FenetreCarte, LandmarksFromTheTableAndFromAFile)
     g.definirCellule(2, 3, QStringLiteral("n"));
     g.relier = true;
     g.grandsCercles = true;
-    c->Tableau_reperes->definirGrille(g);
-    c->Tableau_reperes->valider1Click();
+    c->tableauReperes()->definirGrille(g);
+    c->tableauReperes()->valider1Click();
     ASSERT_EQ(c->Interaction.groupes.size(), 1u);
     EXPECT_EQ(c->Interaction.groupes[0].reperes.size(), 2u);
-    EXPECT_EQ(c->Tableau_reperes->tableau()->item(1, 3)->text(), QStringLiteral("N"));
-    EXPECT_EQ(c->Tableau_reperes->tableau()->item(0, 1)->text(), QStringLiteral("-0.2"));
+    EXPECT_EQ(c->tableauReperes()->tableau()->item(1, 3)->text(), QStringLiteral("N"));
+    EXPECT_EQ(c->tableauReperes()->tableau()->item(0, 1)->text(), QStringLiteral("-0.2"));
     EXPECT_TRUE(c->calque(Calque::Traces)->visible);
     EXPECT_GT(pixelsOpaques(c->calque(Calque::Traces)->bitmap), 0);
-    EXPECT_FALSE(c->PanelDist->isHidden());
+    EXPECT_FALSE(enfant<QFrame>(*c, "PanelDist")->isHidden());
 
     // "Charger des reperes": the file replaces the table, then is added.
     carte::TGrilleReperes f = carte::TGrilleReperes::nouvelle();
@@ -786,7 +792,7 @@ TEST_F(FenetreCarte, LandmarksFromTheTableAndFromAFile)
     f.definirCellule(1, 2, QStringLiteral("-77"));
     ASSERT_TRUE(carte::enregistrerFichierReperes(d + QStringLiteral("r.obf"), f));
     script.files.push_back(d + QStringLiteral("r.obf"));
-    c->Chargerdesreperes1->trigger();
+    enfant<QAction>(*c, "Chargerdesreperes1")->trigger();
     EXPECT_EQ(script.fileRequests.back().filter, QStringLiteral("fichier orbiplate|*.obf"));
     ASSERT_EQ(c->Interaction.groupes.size(), 1u); // "Ajouter" unticked: replaced
     EXPECT_EQ(c->Interaction.groupes[0].reperes[0].Nom, QStringLiteral("Lima"));
@@ -795,16 +801,16 @@ TEST_F(FenetreCarte, LandmarksFromTheTableAndFromAFile)
 TEST_F(FenetreCarte, FaultyLandmarkRowsAreToldOnceAndMarked)
 {
     auto c = carte();
-    c->FenetreReperes1->trigger();
+    enfant<QAction>(*c, "FenetreReperes1")->trigger();
     carte::TGrilleReperes g = carte::TGrilleReperes::nouvelle();
     const char* lignes[][4] = {{"Quito", "-0.2", "-78.5", ""}, {"Paris", "abc", "2.35", "N"},
                                {"Lima", "-12", "200", ""},     {"Tokyo", "35.7", "139.7", "E"}};
     for (int r = 0; r < 4; ++r)
         for (int col = 0; col < 4; ++col)
             g.definirCellule(r + 1, col, QString::fromUtf8(lignes[r][col]));
-    c->Tableau_reperes->definirGrille(g);
+    c->tableauReperes()->definirGrille(g);
     script.shown.clear();
-    c->Tableau_reperes->valider1Click();
+    c->tableauReperes()->valider1Click();
 
     ASSERT_EQ(c->Interaction.groupes.size(), 1u);
     ASSERT_EQ(c->Interaction.groupes[0].reperes.size(), 2u);
@@ -815,18 +821,18 @@ TEST_F(FenetreCarte, FaultyLandmarkRowsAreToldOnceAndMarked)
         QString::fromUtf8("Ligne 2 (Paris) ignorée : latitude « abc » illisible.\nLigne 3 (Lima) ignorée")))
         << script.shown[0].text.toStdString();
     // The table comes back with the faulty cells marked, as typed.
-    EXPECT_TRUE(c->Tableau_reperes->celluleMarquee(1, 1));
-    EXPECT_TRUE(c->Tableau_reperes->celluleMarquee(2, 2));
-    EXPECT_FALSE(c->Tableau_reperes->celluleMarquee(3, 2));
-    EXPECT_EQ(c->Tableau_reperes->tableau()->item(1, 1)->text(), QStringLiteral("abc"));
+    EXPECT_TRUE(c->tableauReperes()->celluleMarquee(1, 1));
+    EXPECT_TRUE(c->tableauReperes()->celluleMarquee(2, 2));
+    EXPECT_FALSE(c->tableauReperes()->celluleMarquee(3, 2));
+    EXPECT_EQ(c->tableauReperes()->tableau()->item(1, 1)->text(), QStringLiteral("abc"));
 }
 
 TEST_F(FenetreCarte, DataOpenDialogsOfferCsv)
 {
     auto c = carte();
-    c->OuvrirunfichierGPS1->trigger();
-    c->OuvrirunfichierSeismes1->trigger();
-    c->Chargerunfichierdevolcans1->trigger();
+    enfant<QAction>(*c, "OuvrirunfichierGPS1")->trigger();
+    enfant<QAction>(*c, "OuvrirunfichierSeismes1")->trigger();
+    enfant<QAction>(*c, "Chargerunfichierdevolcans1")->trigger();
     ASSERT_EQ(script.fileRequests.size(), 3u);
     for (const FileDialogRequest& r : script.fileRequests)
         EXPECT_TRUE(r.filter.contains(QStringLiteral("CSV|*.csv"))) << r.filter.toStdString();
@@ -838,7 +844,7 @@ TEST_F(FenetreCarte, DataOpenDialogsOfferCsv)
 TEST_F(FenetreCarte, BadFilesSayWhyAndKeepTheMap)
 {
     auto c = carte();
-    c->Seismes1->trigger();
+    enfant<QAction>(*c, "Seismes1")->trigger();
     ASSERT_EQ(TabSeismes.size(), 2u);
     const TBitmap32 avant = c->calque(Calque::Seismes)->bitmap;
     auto charger = [&](const QString& nom, const QByteArray& octets, QAction* commande) {
@@ -875,7 +881,7 @@ TEST_F(FenetreCarte, BadFilesSayWhyAndKeepTheMap)
          "profondeur"},
     };
     for (const Cas& m : mauvais) {
-        const ScriptedDialogs::Shown vu = charger(m.nom, m.octets, c->OuvrirunfichierSeismes1);
+        const ScriptedDialogs::Shown vu = charger(m.nom, m.octets, enfant<QAction>(*c, "OuvrirunfichierSeismes1"));
         EXPECT_EQ(vu.kind, MsgKind::Error) << m.nom.toStdString();
         EXPECT_TRUE(vu.text.contains(m.nom)) << vu.text.toStdString();
         EXPECT_TRUE(vu.text.contains(QString::fromUtf8(m.attendu))) << vu.text.toStdString();
@@ -889,35 +895,35 @@ TEST_F(FenetreCarte, BadFilesSayWhyAndKeepTheMap)
         s.Magnitude = 5;
     QByteArray tronque = encoderSeismes(trois);
     tronque.chop(5);
-    ScriptedDialogs::Shown vu = charger(QStringLiteral("t.fse"), tronque, c->OuvrirunfichierSeismes1);
+    ScriptedDialogs::Shown vu = charger(QStringLiteral("t.fse"), tronque, enfant<QAction>(*c, "OuvrirunfichierSeismes1"));
     EXPECT_EQ(vu.kind, MsgKind::Warning);
     EXPECT_TRUE(vu.text.contains(QStringLiteral("tronqué"))) << vu.text.toStdString();
     EXPECT_EQ(TabSeismes.size(), 2u);
 
     // GPS: a garbage CSV says what is wrong, not that the file is missing.
-    c->PointsGPS1->trigger();
+    enfant<QAction>(*c, "PointsGPS1")->trigger();
     ASSERT_EQ(TabStations.size(), 2u);
-    vu = charger(QStringLiteral("n.csv"), QByteArray("\x89PNG\r\n\x1a\n\x01\x02,\x03\n"), c->OuvrirunfichierGPS1);
+    vu = charger(QStringLiteral("n.csv"), QByteArray("\x89PNG\r\n\x1a\n\x01\x02,\x03\n"), enfant<QAction>(*c, "OuvrirunfichierGPS1"));
     EXPECT_EQ(vu.kind, MsgKind::Error);
     EXPECT_FALSE(vu.text.contains(QStringLiteral("non trouvé"))) << vu.text.toStdString();
     EXPECT_TRUE(vu.text.contains(QStringLiteral("n.csv")));
     EXPECT_EQ(TabStations.size(), 2u);
-    vu = charger(QStringLiteral("vide.gps"), QByteArray(), c->OuvrirunfichierGPS1);
+    vu = charger(QStringLiteral("vide.gps"), QByteArray(), enfant<QAction>(*c, "OuvrirunfichierGPS1"));
     EXPECT_EQ(vu.kind, MsgKind::Error);
     EXPECT_TRUE(vu.text.contains(QStringLiteral("aucune station"))) << vu.text.toStdString();
     EXPECT_EQ(TabStations.size(), 2u);
 
     // Save filters match the data files; nothing to save writes nothing.
     script.fileRequests.clear();
-    c->Enregistrerlefichierdeseismes1->trigger();
-    c->EnregistrerlesvecteursaffichescommedonneesGPS1->trigger();
+    enfant<QAction>(*c, "Enregistrerlefichierdeseismes1")->trigger();
+    enfant<QAction>(*c, "EnregistrerlesvecteursaffichescommedonneesGPS1")->trigger();
     ASSERT_EQ(script.fileRequests.size(), 2u);
     EXPECT_TRUE(script.fileRequests[0].filter.endsWith(QStringLiteral("|*.fse")));
     EXPECT_TRUE(script.fileRequests[1].filter.endsWith(QStringLiteral("|*.gps")));
     viderSeismes();
     script.fileRequests.clear();
     script.shown.clear();
-    c->Enregistrerlefichierdeseismes1->trigger();
+    enfant<QAction>(*c, "Enregistrerlefichierdeseismes1")->trigger();
     EXPECT_TRUE(script.fileRequests.empty());
     ASSERT_EQ(script.shown.size(), 1u);
     EXPECT_TRUE(script.lastText().contains(QStringLiteral("rien à enregistrer")));
@@ -928,8 +934,8 @@ TEST_F(FenetreCarte, BadFilesSayWhyAndKeepTheMap)
 TEST_F(FenetreCarte, LayersFollowTheDataObject)
 {
     auto c = carte();
-    c->Seismes1->trigger();
-    c->PointsGPS1->trigger();
+    enfant<QAction>(*c, "Seismes1")->trigger();
+    enfant<QAction>(*c, "PointsGPS1")->trigger();
     TBitmapLayer* s = c->calque(Calque::Seismes);
     ASSERT_EQ(s->bitmap.pixel(190, 80), c->Reglages.CouleurSeismes);
     std::vector<TSeisme> autre(1);

@@ -5,6 +5,8 @@
 #include "app/windows/listedonneesmenu.h"
 #include "data/loaders.h"
 #include "map/windows/delimCarte.h"
+#include "map/windows/commandesfichiers.h"
+#include "map/windows/commandesreperes.h"
 #include "map/windows/tableaureperes.h"
 #include "ui/dialogs.h"
 #include "ui/windows/imageview.h"
@@ -32,18 +34,20 @@ bool TOrbiplate::demarrer()
         return false;
     carte_->creerFenetresOutils();
 
-    apropos_ = new TApropos(carte_->Document);
-    liste_ = new MenuListeDonnees(carte_->Aide1, carte_->SeparateurListe,
-                                  [this](const EntreeListe& e) { ouvrirEntree(e); }, carte_.get());
-
     TCarte* c = carte_.get();
-    c->Chargerunfichierdeconfiguration1->setEnabled(true);
-    c->Apropos1->setEnabled(true);
-    QObject::connect(c->Chargerunfichierdeconfiguration1, &QAction::triggered, c,
-                     [this] { Chargerunfichierdeconfiguration1Click(); });
-    QObject::connect(c->Apropos1, &QAction::triggered, c, [this] { Apropos1Click(); });
-    QObject::connect(c->Fichierdaide1, &QAction::triggered, c, [this] { Fichierdaide1Click(); });
-    QObject::connect(c->Chargerdesdonneesdansuntableur1, &QAction::triggered, c,
+    apropos_ = new TApropos(c->vue());
+    liste_ = new MenuListeDonnees(c->menu("Aide1"), c->commande("SeparateurListe"),
+                                  [this](const EntreeListe& e) { ouvrirEntree(e); }, c);
+
+    // The general commands of the map's menus.
+    QAction* configuration = c->commande("Chargerunfichierdeconfiguration1");
+    QAction* apropos = c->commande("Apropos1");
+    configuration->setEnabled(true);
+    apropos->setEnabled(true);
+    QObject::connect(configuration, &QAction::triggered, c, [this] { Chargerunfichierdeconfiguration1Click(); });
+    QObject::connect(apropos, &QAction::triggered, c, [this] { Apropos1Click(); });
+    QObject::connect(c->commande("Fichierdaide1"), &QAction::triggered, c, [this] { Fichierdaide1Click(); });
+    QObject::connect(c->commande("Chargerdesdonneesdansuntableur1"), &QAction::triggered, c,
                      [c] { chargerDonneesDansTableur(c->DernierDossier); });
     return true;
 }
@@ -65,7 +69,7 @@ void TOrbiplate::Apropos1Click()
 {
     apropos_->actualiser();
     apropos_->adjustSize();
-    const QSize zone = carte_->Document->size();
+    const QSize zone = carte_->vue()->size();
     apropos_->move(std::max(0, (zone.width() - apropos_->width()) / 2),
                    std::max(0, (zone.height() - apropos_->height()) / 2));
     apropos_->show();
@@ -89,16 +93,13 @@ void TOrbiplate::ouvrirEntree(const EntreeListe& e)
     TCarte& c = *carte_;
     switch (genreFichierListe(e.chemin)) {
     case GenreFichierListe::Reperes:
-        c.creerFenetresOutils();
-        c.Tableau_reperes->definirAjouter(true);
-        if (c.Tableau_reperes->chargerFichier(e.chemin))
-            c.AjouterReperes();
+        c.reperes().chargerEtAjouter(e.chemin, true);
         break;
     case GenreFichierListe::GPS:
-        c.chargerGPS(e.chemin);
+        c.fichiers().chargerGPS(e.chemin);
         break;
     case GenreFichierListe::Seismes:
-        c.chargerSeismes(e.chemin);
+        c.fichiers().chargerSeismes(e.chemin);
         break;
     case GenreFichierListe::Autre:
         ouvrirDocument(e.chemin);

@@ -1,7 +1,9 @@
 #include "map/windows/choixcouleurscarte.h"
 
+#include "map/windows/delimCarte.h"
 #include "ui/dialogs.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -190,4 +192,22 @@ void TChoixCouleursCarte::lire(ReglagesAffichage& r, bool& fondNB, bool& cartePr
     fondNB = FondNB->isChecked();
     cartePrecise = CartePrecise->isChecked();
     r.CouleurOutils = fondNB ? clBlack32 : clWhite32;
+}
+
+TCommandeChoix::TCommandeChoix(TCarte& carte) : carte_(carte)
+{
+    QObject::connect(carte_.commande("Choix1"), &QAction::triggered, &carte_, [this] { Choix1Click(); });
+}
+
+void TCommandeChoix::Choix1Click()
+{
+    if (!dialogue_)
+        dialogue_ = new TChoixCouleursCarte(&carte_);
+    dialogue_->charger(carte_.Reglages, carte_.Etat.FondNBAffiche, carte_.Etat.CartePrecise);
+    if (carte_.executerDialogue(*dialogue_) != QDialog::Accepted)
+        return;
+    bool nb = false, precise = false;
+    dialogue_->lire(carte_.Reglages, nb, precise);
+    carte_.commande("Pointsepais")->setChecked(carte_.Reglages.PointsEpais);
+    carte_.changerFond(nb, precise);
 }

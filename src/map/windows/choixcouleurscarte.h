@@ -56,3 +56,18 @@ public:
     QPushButton* BoutonAnnuler;
     QFont PoliceTraces;
 };
+
+class TCarte;
+
+// "&Choix...": the dialog over the map's settings; on OK the settings are taken,
+// the base picture switched if asked, and the layers rebuilt.
+class TCommandeChoix {
+public:
+    explicit TCommandeChoix(TCarte& carte);
+    void Choix1Click();
+    TChoixCouleursCarte* dialogue() const { return dialogue_; }
+
+private:
+    TCarte& carte_;
+    TChoixCouleursCarte* dialogue_ = nullptr; // made on first use
+};

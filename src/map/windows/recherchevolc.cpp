@@ -2,7 +2,9 @@
 
 #include "data/stores.h"
 #include "map/lecture.h"
+#include "map/windows/delimCarte.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,4 +45,30 @@ void TRecherche_Volc::RechercherClick()
     Reponse->setVerticalScrollBarPolicy(trouves >= 2 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     Reponse->verticalScrollBar()->setValue(0);
     Reponse->moveCursor(QTextCursor::Start);
+}
+
+TCommandeRechercheVolcan::TCommandeRechercheVolcan(TCarte& carte) : carte_(carte)
+{
+    QAction* a = carte_.commande("Rechercherunvolcan");
+    QObject::connect(a, &QAction::triggered, &carte_, [this] { RechercherunvolcanClick(); });
+    QObject::connect(&carte_, &TCarte::calqueAffiche, a, [a](Calque c, bool oui) {
+        if (c == Calque::Volcans && oui)
+            a->setEnabled(true);
+    });
+}
+
+void TCommandeRechercheVolcan::creerFenetre()
+{
+    if (fenetre_)
+        return;
+    fenetre_ = new TRecherche_Volc(carte_.donnees(), &carte_);
+    fenetre_->setWindowFlag(Qt::Tool);
+}
+
+void TCommandeRechercheVolcan::RechercherunvolcanClick()
+{
+    creerFenetre();
+    fenetre_->show();
+    fenetre_->raise();
+    fenetre_->activateWindow();
 }

@@ -25,3 +25,19 @@ private:
     QPushButton* Rechercher = nullptr;
     QPlainTextEdit* Reponse = nullptr;
 };
+
+class TCarte;
+
+// "Rechercher un volcan": the search window, made once; the item is enabled once
+// the volcanoes are shown.
+class TCommandeRechercheVolcan {
+public:
+    explicit TCommandeRechercheVolcan(TCarte& carte);
+    void creerFenetre();
+    TRecherche_Volc* fenetre() const { return fenetre_; }
+    void RechercherunvolcanClick();
+
+private:
+    TCarte& carte_;
+    TRecherche_Volc* fenetre_ = nullptr;
+};

@@ -20,6 +20,17 @@ TImageView::TImageView(QWidget* parent) : QAbstractScrollArea(parent)
     verticalScrollBar()->setSingleStep(20);
 }
 
+void TImageView::setSource(const TImageSource* source)
+{
+    source_ = source ? source : &ownSource_;
+    baseChanged();
+}
+
+QSize TImageView::imageSize() const
+{
+    return source_->imageSize();
+}
+
 void TImageView::setScale(double scale)
 {
     if (!std::isfinite(scale) || scale <= 0 || scale == scale_)
@@ -100,8 +111,9 @@ void TImageView::baseChanged()
 void TImageView::updateScrollBars()
 {
     const QSize vs = viewport()->size();
-    const int cw = static_cast<int>(std::ceil(base().width() * scale_));
-    const int ch = static_cast<int>(std::ceil(base().height() * scale_));
+    const QSize is = imageSize();
+    const int cw = static_cast<int>(std::ceil(is.width() * scale_));
+    const int ch = static_cast<int>(std::ceil(is.height() * scale_));
     horizontalScrollBar()->setRange(0, std::max(0, cw - vs.width()));
     horizontalScrollBar()->setPageStep(std::max(1, vs.width()));
     verticalScrollBar()->setRange(0, std::max(0, ch - vs.height()));
@@ -111,8 +123,9 @@ void TImageView::updateScrollBars()
 void TImageView::updateOffset()
 {
     const QSize vs = viewport()->size();
-    const double cw = base().width() * scale_;
-    const double ch = base().height() * scale_;
+    const QSize is = imageSize();
+    const double cw = is.width() * scale_;
+    const double ch = is.height() * scale_;
     const double ox = centered_ && cw < vs.width() ? std::floor((vs.width() - cw) / 2) : -horizontalScrollBar()->value();
     const double oy = centered_ && ch < vs.height() ? std::floor((vs.height() - ch) / 2) : -verticalScrollBar()->value();
     offset_ = QPointF(ox, oy);
@@ -133,7 +146,7 @@ void TImageView::paintEvent(QPaintEvent* event)
         const QRect a = r.intersected(frame_.boundsRect());
         if (a.isEmpty())
             continue;
-        composeView(stack_, placement(), a, frame_, background_);
+        source_->compose(placement(), a, frame_, background_);
         p.drawImage(a.topLeft(), img, a);
     }
 }

@@ -19,6 +19,11 @@ class TImageView : public QAbstractScrollArea {
 public:
     explicit TImageView(QWidget* parent = nullptr);
 
+    // What the view shows: its own layer stack (below) unless another source is set
+    // (not owned; nullptr goes back to the own stack).
+    void setSource(const TImageSource* source);
+    const TImageSource* source() const { return source_; }
+
     TLayerStack& stack() { return stack_; }
     const TLayerStack& stack() const { return stack_; }
     TBitmap32& base() { return stack_.base; }
@@ -81,8 +86,23 @@ protected:
 private:
     void updateScrollBars();
     void updateOffset();
+    QSize imageSize() const;
+
+    // The own stack as a source.
+    class StackSource : public TImageSource {
+    public:
+        explicit StackSource(const TLayerStack& s) : stack(s) {}
+        QSize imageSize() const override { return {stack.base.width(), stack.base.height()}; }
+        void compose(const TViewPlacement& p, const QRect& area, TBitmap32& out, TColor32 bg) const override
+        {
+            composeView(stack, p, area, out, bg);
+        }
+        const TLayerStack& stack;
+    };
 
     TLayerStack stack_;
+    StackSource ownSource_{stack_};
+    const TImageSource* source_ = &ownSource_;
     double scale_ = 1.0;
     bool centered_ = true;
     QPointF offset_;
