@@ -1,5 +1,7 @@
 #include "map/modes.h"
 
+#include "map/outils.h"
+
 #include "data/records.h"
 #include "map/etatcarte.h"
 #include "map/grille.h"
@@ -42,9 +44,7 @@ Effets& Effets::operator|=(const Effets& o)
         menuStation = o.menuStation;
     if (o.nouvelleReference >= 0)
         nouvelleReference = o.nouvelleReference;
-    coupeDemandee = coupeDemandee || o.coupeDemandee;
     selectionZone = selectionZone || o.selectionZone;
-    refaireCoupe = refaireCoupe || o.refaireCoupe;
     if (o.loupe)
         loupe = o.loupe;
     lignesTable.insert(lignesTable.end(), o.lignesTable.begin(), o.lignesTable.end());
@@ -67,7 +67,45 @@ FiltreZone filtreDeZone(const BornesSelection& b, int longMinVisible, int longMa
     return f;
 }
 
-TInteraction::TInteraction() = default;
+TInteraction::TInteraction()
+{
+    installerOutilsCarte(*this);
+}
+
+TInteraction::~TInteraction() = default;
+
+void TInteraction::enregistrerOutil(int tag, std::unique_ptr<TOutilSouris> outil)
+{
+    outils_[tag] = std::move(outil);
+}
+
+TOutilSouris* TInteraction::outil(int tag) const
+{
+    const auto it = outils_.find(tag);
+    return it == outils_.end() ? nullptr : it->second.get();
+}
+
+void TInteraction::noterTracesDessines(const std::vector<QRect>& zones, Effets& e)
+{
+    tracesOccupees_.insert(tracesOccupees_.end(), zones.begin(), zones.end());
+    e.zonesTraces.insert(e.zonesTraces.end(), zones.begin(), zones.end());
+}
+
+// What a drag draws when the tool does not say otherwise: a straight rubber line
+// from the press, the bounds following the pointer as grid indices.
+void TOutilSouris::glisser(TInteraction& m, std::vector<QRect>& dessine)
+{
+    const QPoint a = m.pointAppui(), p = m.pointCourant();
+    if (TBitmap32* b = m.bande()) {
+        const TColor32 c = m.contexte().couleurTrace;
+        b->lineAA(a.x(), a.y(), p.x(), p.y(), c);
+        b->lineAA(a.x() + 1, a.y() + 1, p.x() + 1, p.y() + 1, c);
+        zonesLigne(a.x(), a.y(), p.x() + 1, p.y() + 1, dessine);
+    }
+    const IndicesGrille g = m.indices(p);
+    m.bornesModifiables().Lat2 = g.ligne;
+    m.bornesModifiables().Lon2 = g.colonne;
+}
 
 void TInteraction::attacherCalques(TBitmap32* bande, TBitmap32* traces)
 {
@@ -198,7 +236,8 @@ bool TInteraction::assurerCalqueTraces(Effets& e)
 Effets TInteraction::ChoisirMode(int tag)
 {
     Effets e;
-    if (tag < 0 || tag > 5)
+    // The six modes of the map, and those a view registered a tool for.
+    if (tag < 0 || (tag > 5 && !outil(tag)))
         return e;
     clearBande(e);
     panneau_.okVisible = false;
@@ -206,12 +245,8 @@ Effets TInteraction::ChoisirMode(int tag)
     finirTrajet();
     panneau_.commandesDelimitees = false;
     mode_ = static_cast<Mode>(tag);
-    if (mode_ == Mode::Zone) {
-        etape_ = 0;
-        panneau_.distance.clear();
-    } else if (mode_ == Mode::Trajet) {
-        panneau_.panelDistVisible = true;
-    }
+    if (TOutilSouris* o = outil(tag))
+        o->choisi(*this, e);
     return e;
 }
 
@@ -238,7 +273,8 @@ Effets TInteraction::appui(int x, int y, BoutonSouris bouton)
     const int latEntiere = arrondi(geoAppui_.latitude);
     const int lonEntiere = arrondi(geoAppui_.longitude);
     panneau_.position = textesPositionAppui(lonEntiere, latEntiere, g.surGrille, altitude(g));
-    if (mode_ == Mode::Zone) {
+    TOutilSouris* o = outil(static_cast<int>(mode_));
+    if (o && o->bornesEnDegres()) {
         bornes_.Lat1 = latEntiere;
         bornes_.Lon1 = lonEntiere;
     } else {
@@ -247,8 +283,8 @@ Effets TInteraction::appui(int x, int y, BoutonSouris bouton)
     }
     if (bouton == BoutonSouris::Gauche)
         panneau_.commandesDelimitees = false;
-    if (bouton == BoutonSouris::Droit && mode_ == Mode::Consultation && ctx_.gpsCoche)
-        e.menuStation = stationLaPlusProche(stations(), geoCourant_.longitude, geoCourant_.latitude);
+    if (o)
+        o->appui(*this, bouton, e);
     return e;
 }
 
@@ -293,7 +329,8 @@ Effets TInteraction::deplacement(int x, int y, bool gaucheEnfonce)
     }
     lectureMouvement(e);
 
-    if ((gaucheEnfonce || trajetEnCours_) && mode_ != Mode::Zone) {
+    TOutilSouris* o = outil(static_cast<int>(mode_));
+    if ((gaucheEnfonce || trajetEnCours_) && (!o || o->mesureDistance())) {
         etape_ = distanceGrandCercle(geoAppui_.longitude, geoAppui_.latitude, geoCourant_.longitude,
                                      geoCourant_.latitude);
         panneau_.distance = texteDistance(etape_);
@@ -307,45 +344,21 @@ Effets TInteraction::deplacement(int x, int y, bool gaucheEnfonce)
     clearBande(e);
     const bool dessinPossible = bande_ && !bande_->isEmpty();
     std::vector<QRect> dessine;
+    // The leg of a path in progress follows the pointer, button down or not.
     if (trajetEnCours_ && dessinPossible) {
         const TSegmentGeo s{geoAppui_.latitude, geoAppui_.longitude, geoCourant_.latitude, geoCourant_.longitude};
         TraceGrandCercle(s, ctx_.couleurTrace, *bande_, decalage(), &dessine);
     }
     if (gaucheEnfonce) {
-        if (mode_ == Mode::Zone) {
-            const QRect cadre(QPoint(std::min(appui_.x(), x), std::min(appui_.y(), y)),
-                              QPoint(std::max(appui_.x(), x), std::max(appui_.y(), y)));
-            if (dessinPossible) {
-                bande_->frameRect(cadre, ctx_.couleurTrace);
-                // Large maps are shown shrunk: a second frame just inside keeps
-                // every side on the screen.
-                if (W() >= 1800 && cadre.width() > 2 && cadre.height() > 2)
-                    bande_->frameRect(cadre.adjusted(1, 1, -1, -1), ctx_.couleurTrace);
-                // The four sides only, not the inside of the frame.
-                dessine.push_back(QRect(cadre.left() - 1, cadre.top() - 1, cadre.width() + 2, 3));
-                dessine.push_back(QRect(cadre.left() - 1, cadre.bottom() - 1, cadre.width() + 2, 3));
-                dessine.push_back(QRect(cadre.left() - 1, cadre.top() - 1, 3, cadre.height() + 2));
-                dessine.push_back(QRect(cadre.right() - 1, cadre.top() - 1, 3, cadre.height() + 2));
-            }
-            relache_ = courant_;
-            bornes_.Lat2 = arrondi(geoCourant_.latitude);
-            bornes_.Lon2 = arrondi(geoCourant_.longitude);
-        } else if (mode_ == Mode::GrandCercle) {
-            if (dessinPossible) {
-                const TSegmentGeo s{geoAppui_.latitude, geoAppui_.longitude, geoCourant_.latitude,
-                                    geoCourant_.longitude};
-                TraceGrandCercle(s, ctx_.couleurGrandCercle, *bande_, decalage(), &dessine);
-            }
-        } else {
-            if (dessinPossible) {
-                bande_->lineAA(appui_.x(), appui_.y(), x, y, ctx_.couleurTrace);
-                bande_->lineAA(appui_.x() + 1, appui_.y() + 1, x + 1, y + 1, ctx_.couleurTrace);
-                zonesLigne(appui_.x(), appui_.y(), x + 1, y + 1, dessine);
-            }
-            const IndicesGrille g = indices(courant_);
-            bornes_.Lat2 = g.ligne;
-            bornes_.Lon2 = g.colonne;
-        }
+        // Without a layer to draw on, the tools still follow the pointer.
+        TBitmap32* b = bande_;
+        if (!dessinPossible)
+            bande_ = nullptr;
+        if (o)
+            o->glisser(*this, dessine);
+        else
+            TOutilSouris().glisser(*this, dessine);
+        bande_ = b;
     }
     noterBande(e, dessine);
     return e;
@@ -353,94 +366,28 @@ Effets TInteraction::deplacement(int x, int y, bool gaucheEnfonce)
 
 Effets TInteraction::relachement(int x, int y, BoutonSouris bouton)
 {
-    Q_UNUSED(bouton);
     Effets e;
     relache_ = QPoint(x, y);
     if (ctx_.placementEchelle)
         return e;
     const PositionGeo geoRelache = versGeo(relache_);
-    panneau_.okVisible = mode_ == Mode::Coupe || (mode_ == Mode::Zone && ctx_.gpsCoche);
-
-    if (mode_ == Mode::Zone) {
-        panneau_.commandesDelimitees = true;
-        // The zone ends where the button is released, also when the pointer did not
-        // move since the press (a plain click must not reuse an older zone's corner).
-        bornes_.Lat2 = arrondi(geoRelache.latitude);
-        bornes_.Lon2 = arrondi(geoRelache.longitude);
-        panneau_.loupeVisible = loupeProposee(bornes_);
-    } else {
+    TOutilSouris* o = outil(static_cast<int>(mode_));
+    panneau_.okVisible = o && o->okApresRelachement(*this);
+    if (!o || o->mesureDistance()) {
         etape_ = distanceGrandCercle(geoAppui_.longitude, geoAppui_.latitude, geoRelache.longitude,
                                      geoRelache.latitude);
         panneau_.distance = texteDistance(etape_);
     }
-
-    if (mode_ == Mode::Trajet) {
-        if (finParDroit_) {
-            clearBande(e);
-            finirTrajet();
-            finParDroit_ = false;
-        } else {
-            if (trajetEnCours_) {
-                cumul_ += etape_;
-                panneau_.distanceCumulee = texteDistanceCumulee(cumul_);
-            } else {
-                if (conserver_) {
-                    GroupeReperes g;
-                    g.relier = true;
-                    g.grandsCercles = true;
-                    groupes.push_back(g);
-                } else {
-                    e |= RedessinerTraces();
-                }
-                trajetEnCours_ = true;
-            }
-            if (assurerCalqueTraces(e)) {
-                const TSegmentGeo s{geoAppui_.latitude, geoAppui_.longitude, geoRelache.latitude,
-                                    geoRelache.longitude};
-                std::vector<QRect> zones;
-                e.regionTraces |= TraceGrandCercle(s, ctx_.couleurTrace, *traces_, decalage(), &zones);
-                tracesOccupees_.insert(tracesOccupees_.end(), zones.begin(), zones.end());
-                e.zonesTraces.insert(e.zonesTraces.end(), zones.begin(), zones.end());
-            }
-            appui_ = relache_;
-            geoAppui_ = geoRelache;
-            if (conserver_) {
-                if (groupes.empty()) {
-                    GroupeReperes g;
-                    g.relier = true;
-                    g.grandsCercles = true;
-                    groupes.push_back(g);
-                }
-                TRepere r;
-                r.Latitude = geoRelache.latitude;
-                r.Longitude = geoRelache.longitude;
-                r.Disposition = QStringLiteral("O");
-                groupes.back().reperes.push_back(r);
-                ++lignesTrajet_;
-                e.lignesTable.push_back({lignesTrajet_, texteCoordonneeRepere(r.Latitude),
-                                         texteCoordonneeRepere(r.Longitude)});
-            }
-        }
-    } else if (mode_ == Mode::GrandCercle && conserver_) {
-        const TSegmentGeo s{geoAppui_.latitude, geoAppui_.longitude, geoRelache.latitude, geoRelache.longitude};
-        arcs.push_back(s);
-        if (assurerCalqueTraces(e)) {
-            std::vector<QRect> zones;
-            e.regionTraces |= TraceGrandCercle(s, ctx_.couleurGrandCercle, *traces_, decalage(), &zones);
-            tracesOccupees_.insert(tracesOccupees_.end(), zones.begin(), zones.end());
-            e.zonesTraces.insert(e.zonesTraces.end(), zones.begin(), zones.end());
-        }
-    } else if (mode_ == Mode::Coupe) {
-        e.coupeDemandee = coupeAcceptee(bornes_);
-    }
+    if (o)
+        o->relachement(*this, geoRelache, bouton, e);
     return e;
 }
 
 Effets TInteraction::doubleClic()
 {
     Effets e;
-    if (mode_ == Mode::Consultation)
-        e.nouvelleReference = stationLaPlusProche(stations(), geoCourant_.longitude, geoCourant_.latitude);
+    if (TOutilSouris* o = outil(static_cast<int>(mode_)))
+        o->doubleClic(*this, e);
     return e;
 }
 
@@ -514,10 +461,8 @@ Effets TInteraction::okClic()
 {
     Effets e;
     panneau_.okVisible = false;
-    if (mode_ == Mode::Zone)
-        e.selectionZone = true;
-    else if (mode_ == Mode::Coupe)
-        e.refaireCoupe = true;
+    if (TOutilSouris* o = outil(static_cast<int>(mode_)))
+        o->ok(*this, e);
     return e;
 }
 

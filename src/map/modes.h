@@ -20,6 +20,8 @@
 #include <QString>
 
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -73,9 +75,7 @@ struct Effets {
     std::optional<QPoint> deplacerEchelle; // scale placement: the legend's new top-left map pixel
     int menuStation = -1;  // open the station pop-up menu for this station (index in TabStations)
     int nouvelleReference = -1; // this station (index in TabStations) becomes the fixed station
-    bool coupeDemandee = false; // a section line was accepted (bounds in bornes())
     bool selectionZone = false; // OK in zone mode: select the stations of the zone
-    bool refaireCoupe = false;  // OK in section mode: build the section again
     std::optional<ResultatLoupe> loupe; // zoom to zone: apply shift and zoom
     // Path vertices to write into the landmark table: row (1-based data row),
     // latitude and longitude texts, disposition "O".
@@ -108,18 +108,53 @@ struct ContexteCarte {
 // across the 180° meridian gives Longmin > Longmax.
 FiltreZone filtreDeZone(const BornesSelection& b, int longMinVisible, int longMaxVisible);
 
+class TInteraction;
+
+// One mouse tool: what a press, a drag, a release, a double click and the OK button
+// do in its mode. The machine does what every mode shares (the readout, the
+// distance from the press, the band cleared before it is drawn again) and hands
+// the rest to the tool of the current mode; a view registers its own tools (the
+// section line, the clicks of an exercise) without touching the machine.
+class TOutilSouris {
+public:
+    virtual ~TOutilSouris() = default;
+    // The mode was just chosen.
+    virtual void choisi(TInteraction& m, Effets& e) {}
+    // The selection bounds of a press and of a drag: whole degrees (true) or
+    // elevation-grid indices (false, the lines' bounds).
+    virtual bool bornesEnDegres() const { return false; }
+    // The great-circle distance from the press is shown while the button is down.
+    virtual bool mesureDistance() const { return true; }
+    virtual void appui(TInteraction& m, BoutonSouris b, Effets& e) {}
+    // The button is down and the pointer moved: draw the band (the previous one is
+    // already cleared) and add the rectangles it covers to `dessine`.
+    virtual void glisser(TInteraction& m, std::vector<QRect>& dessine);
+    virtual void relachement(TInteraction& m, const PositionGeo& ou, BoutonSouris b, Effets& e) {}
+    virtual void doubleClic(TInteraction& m, Effets& e) {}
+    // The OK button shows after a release when this says so, and its click lands here.
+    virtual bool okApresRelachement(const TInteraction& m) const { return false; }
+    virtual void ok(TInteraction& m, Effets& e) {}
+};
+
 class TInteraction {
 public:
     TInteraction();
+    ~TInteraction();
+
+    // The tool of a mode (tags of carte::Mode, or new ones), replacing any other.
+    void enregistrerOutil(int tag, std::unique_ptr<TOutilSouris> outil);
+    TOutilSouris* outil(int tag) const;
 
     // The two layers the machine draws on (owned by the map window). The band
     // layer is expected at the map's size; the traces layer is sized on first use.
     void attacherCalques(TBitmap32* bande, TBitmap32* traces);
     ContexteCarte& contexte() { return ctx_; }
+    const ContexteCarte& contexte() const { return ctx_; }
 
     // Mode choice (menu items and tool buttons).
     Effets ChoisirMode(int tag);
     Mode mode() const { return mode_; }
+    int modeCourant() const { return static_cast<int>(mode_); }
 
     // Pointer events, in map pixels.
     Effets appui(int x, int y, BoutonSouris bouton);
@@ -172,22 +207,46 @@ public:
     QPoint pointCourant() const { return courant_; }
     PositionGeo positionCourante() const { return geoCourant_; }
 
-private:
+    // --- What the tools work with ---
     int W() const;
     int H() const;
     int decalage() const;
-    int f() const;
-    int altitude(const IndicesGrille& g) const;
-    const std::vector<TStationGPS>& stations() const;
-    const std::vector<TStationGPS>& stationsTri() const;
-    const std::vector<TVolcan>& volcans() const;
     PositionGeo versGeo(QPoint p) const;
     IndicesGrille indices(QPoint p) const;
-    void lectureMouvement(Effets& e);
-    void clearBande(Effets& e);
-    void noterBande(Effets& e, const std::vector<QRect>& zones);
+    const std::vector<TStationGPS>& stations() const;
+    TBitmap32* bande() const { return bande_; }
+    TBitmap32* traces() const { return traces_; }
+    // The traces layer, sized to the map on first use; false when there is none.
     bool assurerCalqueTraces(Effets& e);
+    // Something drawn on the traces layer, to be cleared by its next redraw.
+    void noterTracesDessines(const std::vector<QRect>& zones, Effets& e);
+    void clearBande(Effets& e);
+    EtatPanneau& panneauModifiable() { return panneau_; }
+    BornesSelection& bornesModifiables() { return bornes_; }
+    QPoint pointAppui() const { return appui_; }
+    PositionGeo positionAppui() const { return geoAppui_; }
+    QPoint pointRelache() const { return relache_; }
+    void definirAppui(QPoint p, const PositionGeo& g)
+    {
+        appui_ = p;
+        geoAppui_ = g;
+    }
+    void definirRelache(QPoint p) { relache_ = p; }
+    // The path in progress: its legs and cumulative distance.
+    bool& trajetEnCoursModifiable() { return trajetEnCours_; }
+    bool& finParDroitModifiable() { return finParDroit_; }
+    int& cumulModifiable() { return cumul_; }
+    int& etapeModifiable() { return etape_; }
+    int& lignesTrajetModifiable() { return lignesTrajet_; }
     void finirTrajet() { trajetEnCours_ = false; }
+
+private:
+    int f() const;
+    int altitude(const IndicesGrille& g) const;
+    const std::vector<TStationGPS>& stationsTri() const;
+    const std::vector<TVolcan>& volcans() const;
+    void lectureMouvement(Effets& e);
+    void noterBande(Effets& e, const std::vector<QRect>& zones);
 
     ContexteCarte ctx_;
     TBitmap32* bande_ = nullptr;
@@ -211,7 +270,7 @@ private:
     bool finParDroit_ = false;
     bool conserver_ = false;
     int lignesTrajet_ = 0; // landmark table rows filled by the current path
-    int compteurCoupes_ = 1;
+    std::map<int, std::unique_ptr<TOutilSouris>> outils_;
 };
 
 } // namespace carte

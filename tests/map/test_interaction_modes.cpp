@@ -434,3 +434,48 @@ TEST(FiltreDeZone, BoundsOrderedAsTheyLieOnTheShiftedMap)
     EXPECT_TRUE(f.passe(dedans));
     EXPECT_FALSE(f.passe(dehors));
 }
+
+// A view plugs its own mouse tool into the machine: it gets the presses, drags,
+// releases and OK of its mode, with the shared readout and band handling around.
+TEST_F(InteractionModes, ToolsPlugInWithoutTouchingTheMachine)
+{
+    struct Compteur : TOutilSouris {
+        int appuis = 0, glisses = 0, relaches = 0, oks = 0;
+        void appui(TInteraction&, BoutonSouris, Effets&) override { ++appuis; }
+        void glisser(TInteraction& m, std::vector<QRect>& dessine) override
+        {
+            ++glisses;
+            m.bande()->setPixel(m.pointCourant().x(), m.pointCourant().y(), clBlack32);
+            dessine.push_back(QRect(m.pointCourant(), QSize(1, 1)));
+        }
+        void relachement(TInteraction&, const PositionGeo&, BoutonSouris, Effets&) override { ++relaches; }
+        bool okApresRelachement(const TInteraction&) const override { return true; }
+        void ok(TInteraction&, Effets& e) override
+        {
+            ++oks;
+            e.selectionZone = true;
+        }
+    };
+    auto* outil = new Compteur;
+    m.enregistrerOutil(7, std::unique_ptr<TOutilSouris>(outil));
+    EXPECT_EQ(m.outil(7), outil);
+    m.ChoisirMode(7);
+    EXPECT_EQ(m.modeCourant(), 7);
+    m.appui(100, 100, BoutonSouris::Gauche);
+    m.deplacement(120, 110, true);
+    const Effets e = m.deplacement(130, 115, true);
+    m.relachement(130, 115, BoutonSouris::Gauche);
+    EXPECT_EQ(outil->appuis, 1);
+    EXPECT_EQ(outil->glisses, 2);
+    EXPECT_EQ(outil->relaches, 1);
+    // The machine cleared the previous drag's pixel before the tool drew again.
+    EXPECT_EQ(bande.pixel(120, 110), clTransparentWhite32);
+    EXPECT_EQ(bande.pixel(130, 115), clBlack32);
+    EXPECT_FALSE(e.zonesBande.empty());
+    EXPECT_TRUE(m.panneau().okVisible);
+    EXPECT_TRUE(m.okClic().selectionZone);
+    EXPECT_EQ(outil->oks, 1);
+    // An unknown mode with no tool is refused.
+    m.ChoisirMode(9);
+    EXPECT_EQ(m.modeCourant(), 7);
+}
