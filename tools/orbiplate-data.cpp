@@ -2,6 +2,7 @@
 // agencies (USGS, ISC, Smithsonian GVP, UNR, IGN, NOAA, CIESIN, EarthByte).
 
 #include "import/construction.h"
+#include "data/fichiers.h"
 #include "import/produits.h"
 
 #include <QDir>
@@ -126,7 +127,7 @@ int main(int argc, char** argv)
     chrono.start();
     const BilanConstruction b = construireDossier(ctx, listeProduits(ctx), options, &afficher);
     if (b.construits == 0 && b.echecs == 0) {
-        afficher(QStringLiteral("Dossier de données à jour : %1").arg(QDir::toNativeSeparators(ctx.sortie.path())));
+        afficher(QStringLiteral("Dossier de données à jour : %1").arg(nomAffiche(ctx.sortie.path())));
         return 0;
     }
     afficher(QStringLiteral("%1 produit(s) construit(s), %2 à jour, %3 échec(s) en %4 s : %5")
@@ -134,7 +135,7 @@ int main(int argc, char** argv)
                  .arg(b.aJour)
                  .arg(b.echecs)
                  .arg(chrono.elapsed() / 1000.0, 0, 'f', 1)
-                 .arg(QDir::toNativeSeparators(ctx.sortie.path())));
+                 .arg(nomAffiche(ctx.sortie.path())));
     for (const QString& e : b.erreurs)
         std::fprintf(stderr, "%s\n", e.toUtf8().constData());
     return b.echecs == 0 && b.erreurs.isEmpty() ? 0 : 1;

@@ -1,4 +1,5 @@
 #include "app/listedonnees.h"
+#include "data/fichiers.h"
 
 #include "data/records.h"
 #include "ui/dialogs.h"
@@ -239,7 +240,7 @@ bool ouvrirFichierAide(std::function<void(const QString&)> pageInterne, QObject*
     const QString chemin = QFileInfo(cheminFichierAide()).absoluteFilePath();
     const QFileInfo page(chemin);
     if (!page.isFile()) {
-        showWarning(QStringLiteral("La page d'aide est introuvable :\n%1").arg(QDir::toNativeSeparators(chemin)));
+        showWarning(QStringLiteral("La page d'aide est introuvable :\n%1").arg(nomAffiche(chemin)));
         return false;
     }
     auto interne = [chemin, pageInterne] {
@@ -247,7 +248,7 @@ bool ouvrirFichierAide(std::function<void(const QString&)> pageInterne, QObject*
             pageInterne(chemin);
         else
             showWarning(QStringLiteral("Le système n'a pas pu afficher la page d'aide :\n%1")
-                            .arg(QDir::toNativeSeparators(chemin)));
+                            .arg(nomAffiche(chemin)));
     };
     // A page that could run something is never handed over; shown as text, it is harmless.
     if (!verifierOuvertureSure(chemin).permis || !ouvrirParLeSysteme(QUrl::fromLocalFile(chemin), interne, contexte))

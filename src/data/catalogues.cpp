@@ -1,6 +1,7 @@
 #include "data/catalogues.h"
 
 #include "data/dates.h"
+#include "data/fichiers.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,31 +21,9 @@ namespace {
 
 namespace M = MotifsIgnores;
 
-QString nomAffiche(const QString& chemin)
-{
-    return QDir::toNativeSeparators(chemin);
-}
-
 bool lireFichier(const QString& chemin, QByteArray& donnees, QString* message)
 {
-    QFile f(chemin);
-    if (!QFileInfo(chemin).isFile()) {
-        if (message)
-            *message = QStringLiteral("Fichier « %1 » non trouvé.").arg(nomAffiche(chemin));
-        return false;
-    }
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (message)
-            *message = QStringLiteral("Impossible d'ouvrir le fichier « %1 ».").arg(nomAffiche(chemin));
-        return false;
-    }
-    donnees = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        if (message)
-            *message = QStringLiteral("Erreur de lecture du fichier « %1 ».").arg(nomAffiche(chemin));
-        return false;
-    }
-    return true;
+    return lireFichierEntier(chemin, donnees, message);
 }
 
 void dire(QString* message, const QString& texte)
@@ -282,7 +261,7 @@ QString seismeDepuisValeurs(double jours, double lat, double lon, double prof, d
         return raison;
     s.DateHeure = jours;
     s.Latitude = static_cast<float>(lat);
-    s.Longitude = static_cast<float>(longitudeNormalisee(lon));
+    s.Longitude = static_cast<float>(ramenerLongitude(lon));
     s.Profondeur = static_cast<float>(prof);
     s.Magnitude = static_cast<float>(mag);
     return QString();
@@ -415,7 +394,7 @@ TVolcan volcanDepuis(const QString& nom, double lat, double lon, double alt, int
         b.truncate(24);
     v.Nom.assignBytes(b.constData(), static_cast<int>(b.size()));
     v.Latitude = static_cast<float>(lat);
-    v.Longitude = static_cast<float>(longitudeNormalisee(lon));
+    v.Longitude = static_cast<float>(ramenerLongitude(lon));
     v.Altitude = versSimple(alt);
     v.TypeVolcan = static_cast<std::uint8_t>(type);
     v.Activite = static_cast<std::uint8_t>(activite);

@@ -1,6 +1,7 @@
 #include "data/loaders.h"
 
 #include "data/catalogues.h"
+#include "data/fichiers.h"
 
 #include "data/textimport.h"
 #include "data/validation.h"
@@ -16,31 +17,11 @@
 
 namespace {
 
-QString nomAffiche(const QString& chemin)
-{
-    return QDir::toNativeSeparators(chemin);
-}
-
 // Reads a whole file; on failure fills the result's message.
 bool lireFichier(const QString& chemin, QByteArray& donnees, ResultatChargement& r)
 {
-    QFile f(chemin);
-    if (!QFileInfo(chemin).isFile()) {
-        r.message = QStringLiteral("Fichier « %1 » non trouvé.").arg(nomAffiche(chemin));
-        return false;
-    }
-    if (!f.open(QIODevice::ReadOnly)) {
-        r.message = QStringLiteral("Impossible d'ouvrir le fichier « %1 ».").arg(nomAffiche(chemin));
-        return false;
-    }
-    donnees = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        r.message = QStringLiteral("Erreur de lecture du fichier « %1 ».").arg(nomAffiche(chemin));
-        return false;
-    }
-    return true;
+    return lireFichierEntier(chemin, donnees, &r.message);
 }
-
 
 template <typename T>
 T lireLE(const char* p)

@@ -102,7 +102,7 @@ QString seismeDepuisLigne(const QByteArray& ligne, TSeisme& s)
         return raison;
     s.DateHeure = date;
     s.Latitude = static_cast<float>(lat);
-    s.Longitude = static_cast<float>(longitudeNormalisee(lon));
+    s.Longitude = static_cast<float>(ramenerLongitude(lon));
     s.Profondeur = static_cast<float>(prof);
     s.Magnitude = static_cast<float>(mag);
     return QString();
@@ -119,7 +119,7 @@ QString volcanDepuisLigne(const QByteArray& ligne, TVolcan& v)
     const Champ nom = colonnes(ligne, 11, 35);
     v.Nom.assignBytes(nom.d, static_cast<int>(nom.f - nom.d));
     v.Latitude = static_cast<float>(lat);
-    v.Longitude = static_cast<float>(longitudeNormalisee(lon));
+    v.Longitude = static_cast<float>(ramenerLongitude(lon));
     v.Altitude = versSimple(alt);
     const Champ type = colonnes(ligne, 87, 106);
     v.TypeVolcan = static_cast<std::uint8_t>(codeTypeVolcanDepuisTexte(QByteArray(type.d, type.f - type.d)));

@@ -42,18 +42,6 @@ float versSimple(double v)
     return static_cast<float>(v); // NaN stays NaN
 }
 
-double longitudeNormalisee(double longitude)
-{
-    if (!std::isfinite(longitude) || (longitude >= -180 && longitude <= 180))
-        return longitude;
-    double l = std::fmod(longitude, 360.0);
-    if (l > 180)
-        l -= 360;
-    else if (l < -180)
-        l += 360;
-    return l;
-}
-
 QString verifierValeursSeisme(double date, double latitude, double longitude, double profondeur,
                               double magnitude)
 {
@@ -73,7 +61,7 @@ QString verifierSeisme(TSeisme& s)
 {
     const QString r = verifierValeursSeisme(s.DateHeure, s.Latitude, s.Longitude, s.Profondeur, s.Magnitude);
     if (r.isEmpty())
-        s.Longitude = static_cast<float>(longitudeNormalisee(s.Longitude));
+        s.Longitude = static_cast<float>(ramenerLongitude(s.Longitude));
     return r;
 }
 
@@ -93,7 +81,7 @@ QString verifierVolcan(TVolcan& v)
 {
     const QString r = verifierValeursVolcan(v.Latitude, v.Longitude, v.Altitude);
     if (r.isEmpty())
-        v.Longitude = static_cast<float>(longitudeNormalisee(v.Longitude));
+        v.Longitude = static_cast<float>(ramenerLongitude(v.Longitude));
     return r;
 }
 
@@ -124,7 +112,7 @@ QString verifierStation(TStationGPS& s)
     for (const Champ& c : champs)
         if (!dans(c.v, c.mini, c.maxi))
             return horsLimites(c.nom, c.v, c.unite);
-    s.Longitude = longitudeNormalisee(s.Longitude);
+    s.Longitude = ramenerLongitude(s.Longitude);
     return QString();
 }
 

@@ -19,6 +19,7 @@
 //   GPS height          within ±1e8 (the files give metres or millimetres)
 #pragma once
 
+#include "data/longitude.h"
 #include "data/records.h"
 
 #include <QString>
@@ -42,8 +43,6 @@ constexpr double IncertitudePositionMax = 1e7;
 constexpr double HauteurStationMax = 1e8;
 } // namespace bornes
 
-// Longitude brought into -180 … 180 (180 and -180 both kept as they are).
-double longitudeNormalisee(double longitude);
 
 // Each check normalises the longitude of a valid record in place and returns an
 // empty text; for an implausible record it returns the reason in French

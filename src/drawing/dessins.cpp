@@ -111,7 +111,7 @@ QFont TDessin::PoliceAEchelle(double s) const
 {
     QFont f(NomPolice);
     // A size that rounds to 0 (tiny zoom) still makes a valid font.
-    f.setPointSize(std::max(1, Arrondi(s * TaillePolice)));
+    f.setPointSize(std::max(1, arrondi(s * TaillePolice)));
     f.setBold(StylePolice & spGras);
     f.setItalic(StylePolice & spItalique);
     f.setUnderline(StylePolice & spSouligne);
@@ -128,12 +128,12 @@ bool TDessin::Dessiner(TBitmap32& target, const TBitmap32& reference, double ox,
 {
     Q_UNUSED(reference);
     try {
-        const int p1x = Arrondi(X1 * s + ox);
-        const int p1y = Arrondi(Y1 * s + oy);
-        const int p2x = Arrondi(X2 * s + ox);
-        const int p2y = Arrondi(Y2 * s + oy);
-        const int pcx = Arrondi(XC * s + ox);
-        const int pcy = Arrondi(YC * s + oy);
+        const int p1x = arrondi(X1 * s + ox);
+        const int p1y = arrondi(Y1 * s + oy);
+        const int p2x = arrondi(X2 * s + ox);
+        const int p2y = arrondi(Y2 * s + oy);
+        const int pcx = arrondi(XC * s + ox);
+        const int pcy = arrondi(YC * s + oy);
         const int t = Epaisseur;
         switch (Nature) {
         case ndLibre:
@@ -151,7 +151,7 @@ bool TDessin::Dessiner(TBitmap32& target, const TBitmap32& reference, double ox,
             TracerRectangle(p1x, p1y, p2x, p2y, target, StyleTrait, Remplissage, Couleur, t);
             break;
         case ndCercle:
-            TracerCercle(pcx, pcy, Arrondi(Rayon * s), target, StyleTrait, Remplissage, Couleur, t);
+            TracerCercle(pcx, pcy, arrondi(Rayon * s), target, StyleTrait, Remplissage, Couleur, t);
             break;
         case ndTexte:
             EcrireTexte(false, pcx, pcy, target, Lignes, Couleur, CouleurFond, Alignement, PoliceAEchelle(s));
@@ -341,8 +341,8 @@ struct TBarbes {
 
 TBarbes CalculerBarbes(double theta, double h, int b)
 {
-    return {Arrondi(b * std::cos(theta + kPi - h)), Arrondi(b * std::sin(theta + kPi - h)),
-            Arrondi(b * std::cos(theta + kPi + h)), Arrondi(b * std::sin(theta + kPi + h))};
+    return {arrondi(b * std::cos(theta + kPi - h)), arrondi(b * std::sin(theta + kPi - h)),
+            arrondi(b * std::cos(theta + kPi + h)), arrondi(b * std::sin(theta + kPi + h))};
 }
 
 // The barbs of the head at the end (or, with `debut`, at the start) of a line
@@ -698,8 +698,8 @@ void TracerCercle(int xc, int yc, int r, TBitmap32& target, int style, int fill,
             const double q = double(i) / periode;
             const bool vide = tirets && q - std::floor(q) >= 0.5;
             auto point = [&](double rayon) {
-                const int x = xc + Arrondi(rayon * c);
-                const int y = yc + Arrondi(rayon * s);
+                const int x = xc + arrondi(rayon * c);
+                const int y = yc + arrondi(rayon * s);
                 if (vide)
                     target.setPixelS(x, y, trou);
                 else
@@ -748,8 +748,8 @@ void DessinerPointe(int t, TColor32 colour, TBitmap32& tip)
         const double c = std::cos(a);
         const double s = std::sin(a);
         for (int j = 1; j <= t; ++j) {
-            const int dx = Arrondi(j * c);
-            const int dy = Arrondi(j * s);
+            const int dx = arrondi(j * c);
+            const int dy = arrondi(j * s);
             tip.blendPixelS(13 + dx, 13 + dy, colour);
             tip.blendPixelS(13 - dx, 13 + dy, colour);
             tip.blendPixelS(13 + dx, 13 - dy, colour);

@@ -5,6 +5,7 @@
 // (velocity vectors, zone frame), the sea-level diagram and the age overlay.
 #pragma once
 
+#include "ui/arrondi.h"
 #include "ui/bitmap32.h"
 #include "ui/polygon.h"
 
@@ -50,17 +51,6 @@ constexpr std::uint8_t spBarre = 8;
 // Invisible but no longer empty: what pattern gaps and dash gaps are written with.
 constexpr TColor32 clBlancAlpha1 = 0x01FFFFFF;
 
-// Nearest integer, ties to even (values far outside the int range are clamped).
-inline int Arrondi(double v)
-{
-    if (!(v == v))
-        return 0;
-    if (v > 1e9)
-        v = 1e9;
-    else if (v < -1e9)
-        v = -1e9;
-    return static_cast<int>(std::nearbyint(v));
-}
 
 // True when the fill pattern `code` puts ink on pixel (x, y). Code 0 never does;
 // unknown codes behave like an empty pattern.

@@ -1,6 +1,6 @@
 #include "drawing/texteriche.h"
 
-#include "drawing/dessins.h"
+#include "ui/arrondi.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -53,9 +53,9 @@ Base PreparerBase(const QFont& police)
         b.taille = std::fabs(police.pointSizeF());
     else
         b.taille = std::fabs(police.pixelSize()) * 72.0 / ppi;
-    b.q = Arrondi(b.taille / 6.0);
-    b.montee = -Arrondi(b.q * ppi / 72.0);
-    b.descente = Arrondi(b.q * ppi / 72.0 * 2);
+    b.q = arrondi(b.taille / 6.0);
+    b.montee = -arrondi(b.q * ppi / 72.0);
+    b.descente = arrondi(b.q * ppi / 72.0 * 2);
     return b;
 }
 

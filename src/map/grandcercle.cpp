@@ -258,11 +258,7 @@ ResultatLoupe calculerLoupe(const BornesSelection& zone, bool relacheAGauche, do
     r.sud = std::min(zone.Lat1, zone.Lat2);
     r.nord = std::max(zone.Lat1, zone.Lat2);
 
-    int milieu = (ouest + est) / 2; // integer mean, truncated
-    if (milieu > 180)
-        milieu -= 360;
-    else if (milieu < -180)
-        milieu += 360;
+    const int milieu = ramenerLongitude((ouest + est) / 2); // integer mean, truncated
     r.decalage = -milieu;
 
     const int dLat = std::max(1, r.nord - r.sud);

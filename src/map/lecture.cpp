@@ -2,6 +2,7 @@
 
 #include "data/codes.h"
 #include "data/decimal.h"
+#include "data/longitude.h"
 #include "map/projection.h"
 
 #include <cmath>
@@ -88,11 +89,7 @@ IndicesGrille indicesGrille(double x, double y, int W, int H, int decalage, int 
     if (W <= 0 || H <= 0)
         return g;
     g.ligne = arrondi((H / 2.0 - y) * f / H * 180.0);
-    g.colonne = arrondi(((x - W / 2.0) / W * 360.0 - decalage) * f);
-    if (g.colonne > 180 * f)
-        g.colonne -= 360 * f;
-    else if (g.colonne < -180 * f)
-        g.colonne += 360 * f;
+    g.colonne = ramenerLongitude(arrondi(((x - W / 2.0) / W * 360.0 - decalage) * f), 180 * f);
     g.surGrille = std::abs(g.colonne) <= 180 * f && std::abs(g.ligne) <= 90 * f;
     return g;
 }

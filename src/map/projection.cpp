@@ -7,12 +7,7 @@ PositionGeo carteVersGeo(double mx, double my, int W, int H, int decalage)
     PositionGeo g;
     if (W <= 0 || H <= 0)
         return g;
-    double lon = (mx - W / 2.0) / W * 360.0 - decalage;
-    if (lon > 180)
-        lon -= 360;
-    if (lon < -180)
-        lon += 360;
-    g.longitude = lon;
+    g.longitude = ramenerLongitude((mx - W / 2.0) / W * 360.0 - decalage);
     g.latitude = (H / 2.0 - my) / H * 180.0;
     return g;
 }

@@ -7,26 +7,15 @@
 #pragma once
 
 #include "data/records.h"
+#include "data/longitude.h"
+#include "ui/arrondi.h"
 
 #include <cmath>
 #include <vector>
 
 namespace carte {
 
-// Rounding to the nearest integer, ties to even (the rounding of every coordinate
-// computed from reals). Whatever a store holds, the result is defined: NaN gives 0
-// and values beyond ±1e9 are clamped there (pixels that far are off every picture,
-// and the sums made with them cannot overflow an int).
-inline int arrondi(double v)
-{
-    if (!(v == v))
-        return 0;
-    if (v > 1e9)
-        v = 1e9;
-    else if (v < -1e9)
-        v = -1e9;
-    return static_cast<int>(std::nearbyint(v));
-}
+using ::arrondi;
 
 struct PointCarte {
     int x = 0;
@@ -39,16 +28,10 @@ struct PositionGeo {
     double latitude = 0;
 };
 
-// Longitude as shown on a map shifted by `decalage` degrees, brought back once
-// each way (below -180 first, then above 180).
+// Longitude as shown on a map shifted by `decalage` degrees.
 inline double longitudeDecalee(double longitude, int decalage)
 {
-    double l = longitude + decalage;
-    if (l < -180)
-        l += 360;
-    if (l > 180)
-        l -= 360;
-    return l;
+    return ramenerLongitude(longitude + decalage);
 }
 
 // Geographic → map pixel, with the shifted longitude above.

@@ -1,5 +1,7 @@
 #include "map/reperes.h"
 
+#include "data/fichiers.h"
+
 #include "data/decimal.h"
 #include "data/records.h"
 #include "map/grandcercle.h"
@@ -286,19 +288,11 @@ bool lireFichierReperes(const QByteArray& donnees, TGrilleReperes& grille, QStri
 
 bool chargerFichierReperes(const QString& chemin, TGrilleReperes& grille, QString* erreur)
 {
-    QFile f(chemin);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (erreur)
-            *erreur = QStringLiteral("Impossible d'ouvrir le fichier « %1 ».").arg(chemin);
-        return false;
-    }
     // A landmark file is a few kilobytes; anything far larger is not one.
-    if (f.size() > 64 * 1024 * 1024) {
-        if (erreur)
-            *erreur = QStringLiteral("Ce fichier n'est pas un fichier de repères.");
+    QByteArray donnees;
+    if (!lireFichierEntier(chemin, donnees, erreur, 64 * 1024 * 1024))
         return false;
-    }
-    return lireFichierReperes(f.readAll(), grille, erreur);
+    return lireFichierReperes(donnees, grille, erreur);
 }
 
 bool enregistrerFichierReperes(const QString& chemin, const TGrilleReperes& grille, QString* erreur)

@@ -481,7 +481,7 @@ TEST(DessinerPointe, DiscOfRadiusT)
         if (13 + t + 1 < 25)
             EXPECT_EQ(tip.pixel(13 + t + 1, 13), clTransparentWhite32);
         EXPECT_EQ(tip.pixel(0, 0), clTransparentWhite32);
-        const int d = Arrondi(t * 0.7);
+        const int d = arrondi(t * 0.7);
         EXPECT_EQ(tip.pixel(13 + d, 13 + d), kRouge);
         // Nothing beyond the radius.
         for (int y = 0; y < 25; ++y)

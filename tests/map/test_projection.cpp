@@ -1,5 +1,6 @@
 // Map transform, great-circle distance, nearest station and zoom bounds.
 #include "map/etatcarte.h"
+#include "map/lecture.h"
 #include "map/projection.h"
 #include "ui/bitmap32.h"
 
@@ -134,4 +135,40 @@ TEST(StationReference, ClearedWhenTheStoreNoLongerHoldsIt)
     s.resize(1);
     EXPECT_TRUE(e.validerStationRef(s));
     EXPECT_EQ(e.StationRef, -1);
+}
+
+// The seam of a shifted map: a longitude that lands exactly on 180° after the
+// shift stays at the right side (column W), one just beyond comes back at the
+// left side; the elevation-grid column wraps the same way, its two ends kept.
+TEST(Transformation, SeamOfAShiftedMapForPixelsAndGridColumns)
+{
+    constexpr int W = 3600, H = 1800, f = 6;
+    for (int decalage : {30, -150, 180}) {
+        const double bord = 180 - decalage; // lands on +180 once shifted
+        EXPECT_EQ(carte::geoVersCarte(bord, 0, W, H, decalage).x, W) << decalage;
+        EXPECT_EQ(carte::geoVersCarte(bord + 0.1, 0, W, H, decalage).x, 1) << decalage;
+        EXPECT_EQ(carte::geoVersCarte(bord - 360, 0, W, H, decalage).x, 0) << "the other side of the seam";
+        EXPECT_EQ(carte::geoVersCarte(-180 - decalage, 0, W, H, decalage).x, 0) << decalage;
+    }
+    // Grid columns: the right side of the map shifted by 30° is longitude 150,
+    // column 150 f; one pixel beyond wraps to the west end of the grid.
+    carte::IndicesGrille g = carte::indicesGrille(W, H / 2, W, H, 30, f);
+    EXPECT_EQ(g.colonne, 150 * f);
+    EXPECT_TRUE(g.surGrille);
+    g = carte::indicesGrille(W / 2 + 1500, H / 2, W, H, -30, f); // longitude 180 exactly
+    EXPECT_EQ(g.colonne, 180 * f) << "the east end of the grid is kept";
+    g = carte::indicesGrille(W / 2 + 1501, H / 2, W, H, -30, f);
+    EXPECT_EQ(g.colonne, -180 * f + 1) << "just beyond: the west end";
+    g = carte::indicesGrille(W / 2 - 1500, H / 2, W, H, 30, f); // longitude -180 exactly
+    EXPECT_EQ(g.colonne, -180 * f);
+
+    // The normalisation itself, degrees and columns, near and far.
+    EXPECT_EQ(ramenerLongitude(180.0), 180.0);
+    EXPECT_EQ(ramenerLongitude(-180.0), -180.0);
+    EXPECT_EQ(ramenerLongitude(190.0), -170.0);
+    EXPECT_EQ(ramenerLongitude(-540.0), -180.0);
+    EXPECT_NEAR(ramenerLongitude(3600.0 + 10.5), 10.5, 1e-9);
+    EXPECT_EQ(ramenerLongitude(1081, 1080), -1079);
+    EXPECT_EQ(ramenerLongitude(-1080 * 5, 1080), -1080);
+    EXPECT_TRUE(std::isnan(ramenerLongitude(std::nan(""))));
 }

@@ -1,4 +1,5 @@
 #include "import/grilles.h"
+#include "data/fichiers.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,10 +39,6 @@ void initialiserGDAL()
     });
 }
 
-QString nomAffiche(const QString& chemin)
-{
-    return QDir::toNativeSeparators(chemin);
-}
 
 // Unpacks a bzip2 file into `sortie`.
 bool decompresserBz2(const QString& chemin, QFile& sortie, QString* message)

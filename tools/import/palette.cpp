@@ -1,4 +1,5 @@
 #include "import/palette.h"
+#include "data/fichiers.h"
 
 #include <QDir>
 #include <QFile>
@@ -153,8 +154,8 @@ bool chargerPalette(const QString& chemin, Palette& p, QString* message)
     QFile f(chemin);
     if (!f.open(QIODevice::ReadOnly)) {
         if (message)
-            *message = QStringLiteral("Fichier « %1 » non trouvé.").arg(QDir::toNativeSeparators(chemin));
+            *message = QStringLiteral("Fichier « %1 » non trouvé.").arg(nomAffiche(chemin));
         return false;
     }
-    return lirePalette(f.readAll(), QDir::toNativeSeparators(chemin), p, message);
+    return lirePalette(f.readAll(), nomAffiche(chemin), p, message);
 }

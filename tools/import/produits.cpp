@@ -1,4 +1,5 @@
 #include "import/produits.h"
+#include "data/fichiers.h"
 
 #include "data/catalogues.h"
 #include "data/loaders.h"
@@ -35,20 +36,19 @@ QString sortie(const Contexte& ctx, const QString& nom)
 
 bool lireTout(const QString& fichier, QByteArray& donnees, QString& erreur)
 {
-    QFile f(fichier);
-    if (!QFileInfo(fichier).isFile() || !f.open(QIODevice::ReadOnly)) {
-        erreur = QStringLiteral("Fichier source « %1 » non trouvé.").arg(QDir::toNativeSeparators(fichier));
-        return false;
-    }
-    donnees = f.readAll();
-    return true;
+    if (lireFichierEntier(fichier, donnees, &erreur))
+        return true;
+    // The sources are named as such in the tool's report.
+    if (!QFileInfo(fichier).isFile())
+        erreur = QStringLiteral("Fichier source « %1 » non trouvé.").arg(nomAffiche(fichier));
+    return false;
 }
 
 bool enregistrerImage(const QString& fichier, const TBitmap32& img, int qualite, QString& erreur)
 {
     QString e;
     if (!savePicture(fichier, img, &e, qualite)) {
-        erreur = QStringLiteral("Impossible d'écrire « %1 » : %2").arg(QDir::toNativeSeparators(fichier), e);
+        erreur = QStringLiteral("Impossible d'écrire « %1 » : %2").arg(nomAffiche(fichier), e);
         return false;
     }
     return true;
@@ -247,7 +247,7 @@ bool lireMidasSources(const Contexte& ctx, std::vector<TStationGPS>& out, QStrin
         !lireTout(chemin(ctx, QStringLiteral("gps/ngl_midas/DataHoldings_2020-09.txt")), liste, erreur))
         return false;
     QString msg;
-    if (!lireMidas(vit, liste, QDir::toNativeSeparators(fv), out, &msg, bilan, dureeMini)) {
+    if (!lireMidas(vit, liste, nomAffiche(fv), out, &msg, bilan, dureeMini)) {
         erreur = msg;
         return false;
     }
@@ -264,7 +264,7 @@ bool stationsITRF(const Contexte& ctx, std::vector<TStationGPS>& out, QStringLis
     QString msg;
     ChoixITRF choix;
     std::map<QString, int> motifs;
-    if (!lireStationsITRF(d, liste, QDir::toNativeSeparators(f), out, &msg, &choix, &motifs)) {
+    if (!lireStationsITRF(d, liste, nomAffiche(f), out, &msg, &choix, &motifs)) {
         erreur = msg;
         return false;
     }
@@ -663,7 +663,7 @@ bool ecrireAtomique(const QString& fichier, const QByteArray& donnees, QString& 
     QSaveFile f(fichier);
     if (!f.open(QIODevice::WriteOnly) || f.write(donnees) != donnees.size() || !f.commit()) {
         f.cancelWriting();
-        erreur = QStringLiteral("Impossible d'écrire « %1 ».").arg(QDir::toNativeSeparators(fichier));
+        erreur = QStringLiteral("Impossible d'écrire « %1 ».").arg(nomAffiche(fichier));
         return false;
     }
     return true;

@@ -1,4 +1,5 @@
 #include "import/series.h"
+#include "data/longitude.h"
 
 #include <QDate>
 #include <QFont>
@@ -38,14 +39,6 @@ bool nombres(const QList<QByteArray>& f, std::initializer_list<int> idx, std::ve
     return true;
 }
 
-double lonNormale(double lon)
-{
-    while (lon > 180)
-        lon -= 360;
-    while (lon < -180)
-        lon += 360;
-    return lon;
-}
 
 bool lireTenv3(const QList<QByteArray>& lignes, SerieGPS& s)
 {
@@ -61,7 +54,7 @@ bool lireTenv3(const QList<QByteArray>& lignes, SerieGPS& s)
         // Positions are split into an integer part and a fraction, in metres.
         s.points.push_back({v[0], v[3] + v[4], v[1] + v[2], v[5] + v[6]});
         s.latitude = v[7];
-        s.longitude = lonNormale(v[8]);
+        s.longitude = ramenerLongitude(v[8]);
         s.hauteur = v[9];
     }
     return !s.points.empty();
@@ -81,7 +74,7 @@ bool lirePos(const QList<QByteArray>& lignes, SerieGPS& s)
             const QList<QByteArray> f = champs(l.mid(l.indexOf(':') + 1));
             if (nombres(f, {0, 1, 2}, v)) {
                 s.latitude = v[0];
-                s.longitude = lonNormale(v[1]);
+                s.longitude = ramenerLongitude(v[1]);
                 s.hauteur = v[2];
             }
             continue;

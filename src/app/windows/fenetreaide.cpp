@@ -1,4 +1,5 @@
 #include "app/windows/fenetreaide.h"
+#include "data/fichiers.h"
 
 #include "app/listedonnees.h"
 #include "ui/dialogs.h"
@@ -66,7 +67,7 @@ bool TFenetreAide::afficher(const QString& chemin)
     const QFileInfo page(chemin);
     if (!page.isFile()) {
         showWarning(QStringLiteral("La page d'aide est introuvable :\n%1")
-                        .arg(QDir::toNativeSeparators(page.absoluteFilePath())));
+                        .arg(nomAffiche(page.absoluteFilePath())));
         return false;
     }
     const QUrl url = QUrl::fromLocalFile(page.absoluteFilePath());
@@ -90,7 +91,7 @@ void TFenetreAide::suivreLien(const QUrl& lien)
         const QString chemin = cible.toLocalFile();
         if (estPage(chemin)) {
             if (!QFileInfo(chemin).isFile()) {
-                showWarning(QStringLiteral("La page « %1 » est introuvable.").arg(QDir::toNativeSeparators(chemin)));
+                showWarning(QStringLiteral("La page « %1 » est introuvable.").arg(nomAffiche(chemin)));
                 return;
             }
             Page->setSource(cible);
