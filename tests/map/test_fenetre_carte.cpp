@@ -954,3 +954,32 @@ TEST_F(FenetreCarte, LayersFollowTheDataObject)
     donnees.viderStations();
     EXPECT_EQ(g->bitmap.pixel(180, 90), clTransparentWhite32) << "the stations are gone from the map";
 }
+
+// What the screen shows is the scene's rendering: the view's pixels equal the
+// scene rendered off screen for the same part of the map, fitted and zoomed.
+TEST_F(FenetreCarte, ScreenShowsTheScenesRendering)
+{
+    auto c = carteAffichee(carte());
+    enfant<QAction>(*c, "Seismes1")->trigger();
+    enfant<QAction>(*c, "PointsGPS1")->trigger();
+    for (double zoom : {0.0, 1.0, 2.0}) {
+        if (zoom > 0)
+            c->vue()->setScale(zoom);
+        QApplication::processEvents();
+        const QImage ecran = c->vue()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        TBitmap32 hors(ecran.width(), ecran.height());
+        c->scene().rendreDans(c->vue()->placement(), hors.boundsRect(), hors, OptionsRendu{});
+        int differents = 0;
+        for (int y = 0; y < ecran.height(); ++y)
+            for (int x = 0; x < ecran.width(); ++x)
+                differents += (ecran.pixel(x, y) | 0xFF000000u) != hors.pixel(x, y);
+        EXPECT_EQ(differents, 0) << "zoom " << c->vue()->scale();
+        // At zoom 1 the map rendered at its own size gives the same pixels.
+        if (zoom == 1.0) {
+            const QPoint coin = c->vue()->viewToMap(QPointF(0, 0));
+            const TBitmap32 r = c->scene().rendre(QRect(coin, QSize(100, 60)), QSize(100, 60));
+            const QPoint v = c->vue()->mapToView(QPointF(coin)).toPoint();
+            EXPECT_EQ(r.pixel(50, 30), ecran.pixel(v.x() + 50, v.y() + 30) | 0xFF000000u);
+        }
+    }
+}

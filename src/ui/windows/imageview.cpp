@@ -1,5 +1,7 @@
 #include "ui/windows/imageview.h"
 
+#include "ui/arrondi.h"
+
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -59,11 +61,7 @@ void TImageView::setCentered(bool centered)
 
 QPoint TImageView::viewToMap(const QPointF& p) const
 {
-    // nearbyint rounds to nearest with ties to even (the default rounding mode).
-    auto conv = [this](double v, double o) {
-        const double m = std::nearbyint((v - o) / scale_);
-        return static_cast<int>(std::clamp(m, -1e9, 1e9));
-    };
+    auto conv = [this](double v, double o) { return arrondi((v - o) / scale_); };
     return {conv(p.x(), offset_.x()), conv(p.y(), offset_.y())};
 }
 
