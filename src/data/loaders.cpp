@@ -150,13 +150,17 @@ ResultatChargement lireBinaire(const QString& chemin, std::vector<T>& out,
     const Noms n = noms(static_cast<const T*>(nullptr));
     if (total > 0 && rejets.nombre * 2 > static_cast<int>(total)) {
         // Mostly garbage: a file of another kind, a picture renamed, random bytes.
-        r.message = QStringLiteral("Le fichier « %1 » n'est pas %2 : %3 enregistrements sur %4 sont invalides "
-                                   "(le premier, n° %5 : %6).")
-                        .arg(nomAffiche(chemin), QString::fromUtf8(n.fichier))
-                        .arg(rejets.nombre)
-                        .arg(total)
-                        .arg(rejets.premier)
-                        .arg(rejets.raison);
+        if (total == 1)
+            r.message = QStringLiteral("Le fichier « %1 » n'est pas %2 : son seul enregistrement est invalide (%3).")
+                            .arg(nomAffiche(chemin), QString::fromUtf8(n.fichier), rejets.raison);
+        else
+            r.message = QStringLiteral("Le fichier « %1 » n'est pas %2 : %3 enregistrements sur %4 sont invalides "
+                                       "(le premier, n° %5 : %6).")
+                            .arg(nomAffiche(chemin), QString::fromUtf8(n.fichier))
+                            .arg(rejets.nombre)
+                            .arg(total)
+                            .arg(rejets.premier)
+                            .arg(rejets.raison);
         return r;
     }
     r.ok = true;

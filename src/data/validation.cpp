@@ -17,7 +17,7 @@ bool dans(double v, double mini, double maxi)
 
 QString horsLimites(const char* quoi, double v, const char* unite = "")
 {
-    return QStringLiteral("%1 %2%3 hors limites").arg(QLatin1String(quoi), nombre(v), QLatin1String(unite));
+    return QStringLiteral("%1 %2%3 hors limites").arg(QString::fromUtf8(quoi), nombre(v), QString::fromUtf8(unite));
 }
 
 // Latitude and longitude of any record; the longitude is normalised on success.

@@ -217,3 +217,11 @@ TEST(CatalogueCSV, AStrayQuoteCostsOneRowAndIsReportedWithItsLine)
     EXPECT_TRUE(bilan.rejets.raison.contains(QStringLiteral("guillemet")));
     EXPECT_FLOAT_EQ(out.back().Magnitude, 6.5f);
 }
+
+TEST(Validation, ReasonsReadAsFrench)
+{
+    TSeisme s;
+    s.Latitude = 95;
+    const QString r = verifierSeisme(s);
+    EXPECT_EQ(r, QString::fromUtf8("latitude 95 ° hors limites"));
+}
