@@ -68,6 +68,43 @@ void decoderTous(const QByteArray& donnees, int taille, std::vector<T>& out, boo
         decode(p, out[debut + static_cast<std::size_t>(i)]);
 }
 
+qsizetype tailleEnregistrement(const TSeisme*)
+{
+    return TailleSeisme;
+}
+qsizetype tailleEnregistrement(const TVolcan*)
+{
+    return TailleVolcan;
+}
+qsizetype tailleEnregistrement(const TStationGPS*)
+{
+    return TailleStation;
+}
+
+// The quick test of each kind (the full check, with its reason, runs only when
+// it fails), and the longitude normalisation of a plausible record.
+bool plausible(const TSeisme& s)
+{
+    return seismePlausible(s);
+}
+bool plausible(const TVolcan&)
+{
+    return false; // a few thousand records: the full check every time
+}
+bool plausible(const TStationGPS&)
+{
+    return false;
+}
+void normaliser(TSeisme& s)
+{
+    if (s.Longitude < -180 || s.Longitude > 180)
+        s.Longitude = static_cast<float>(ramenerLongitude(static_cast<double>(s.Longitude)));
+}
+template <typename T>
+void normaliser(T&)
+{
+}
+
 QString verifier(TSeisme& s)
 {
     return verifierSeisme(s);
@@ -119,6 +156,31 @@ QString texteRejets(const QString& chemin, int lus, const BilanRejets& rejets, b
     return QStringLiteral("Fichier « %1 » : %2 ; %3.").arg(nomAffiche(chemin), nombreLu<T>(lus), rejets.texte(lignes));
 }
 
+// Drops the implausible records of out[debut …] in place, the others keeping their
+// order; the first reason and the count go to `rejets`.
+template <typename T>
+void garderPlausibles(std::vector<T>& out, std::size_t debut, BilanRejets& rejets, qsizetype premierNumero)
+{
+    std::size_t garde = debut;
+    for (std::size_t i = debut; i < out.size(); ++i) {
+        T& e = out[i];
+        if (plausible(e)) {
+            // Valid values: only the longitude may need bringing back.
+            normaliser(e);
+        } else {
+            const QString raison = verifier(e);
+            if (!raison.isEmpty()) {
+                rejets.noter(static_cast<int>(premierNumero + static_cast<qsizetype>(i - debut)), raison);
+                continue;
+            }
+        }
+        if (garde != i)
+            out[garde] = e;
+        ++garde;
+    }
+    out.resize(garde);
+}
+
 template <typename T>
 ResultatChargement lireBinaire(const QString& chemin, std::vector<T>& out,
                                void (*decoder)(const QByteArray&, std::vector<T>&, bool*))
@@ -127,28 +189,27 @@ ResultatChargement lireBinaire(const QString& chemin, std::vector<T>& out,
     QByteArray donnees;
     if (!lireFichier(chemin, donnees, r))
         return r;
-    std::vector<T> lus;
-    bool tronque = false;
-    decoder(donnees, lus, &tronque);
-    // Implausible records are dropped; the others keep their order.
+    const std::size_t debut = out.size();
+    const qsizetype taille = tailleEnregistrement(static_cast<const T*>(nullptr));
+    const qsizetype nombre = donnees.size() / taille;
+    const bool tronque = donnees.size() % taille != 0;
+    const std::size_t total = static_cast<std::size_t>(nombre);
+    out.reserve(debut + total);
+    // Decoded and checked by blocks that stay in the processor's cache.
+    constexpr qsizetype bloc = 4096;
     BilanRejets rejets;
-    std::size_t garde = 0;
-    for (std::size_t i = 0; i < lus.size(); ++i) {
-        const QString raison = verifier(lus[i]);
-        if (!raison.isEmpty()) {
-            rejets.noter(static_cast<int>(i + 1), raison);
-            continue;
-        }
-        if (garde != i)
-            lus[garde] = lus[i];
-        ++garde;
+    for (qsizetype i = 0; i < nombre; i += bloc) {
+        const qsizetype m = std::min(bloc, nombre - i);
+        const QByteArray morceau = QByteArray::fromRawData(donnees.constData() + i * taille, m * taille);
+        const std::size_t avant = out.size();
+        decoder(morceau, out, nullptr);
+        garderPlausibles(out, avant, rejets, i + 1);
     }
-    const std::size_t total = lus.size();
-    lus.resize(garde);
     r.ignores = rejets.nombre;
     r.tronque = tronque;
     const Noms n = noms(static_cast<const T*>(nullptr));
     if (total > 0 && rejets.nombre * 2 > static_cast<int>(total)) {
+        out.resize(debut);
         // Mostly garbage: a file of another kind, a picture renamed, random bytes.
         if (total == 1)
             r.message = QStringLiteral("Le fichier « %1 » n'est pas %2 : son seul enregistrement est invalide (%3).")
@@ -164,8 +225,7 @@ ResultatChargement lireBinaire(const QString& chemin, std::vector<T>& out,
         return r;
     }
     r.ok = true;
-    r.lus = static_cast<int>(lus.size());
-    out.insert(out.end(), lus.begin(), lus.end());
+    r.lus = static_cast<int>(out.size() - debut);
     if (tronque)
         r.message = QStringLiteral("Le fichier « %1 » est tronqué : %2 enregistrements complets ont été lus.")
                         .arg(nomAffiche(chemin))

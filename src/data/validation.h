@@ -44,6 +44,21 @@ constexpr double HauteurStationMax = 1e8;
 } // namespace bornes
 
 
+// Quick checks, for the readers' loops: true when every value is within bounds
+// (the longitude may still need normalising).
+inline bool seismePlausible(const TSeisme& s)
+{
+    // Without short cuts: the comparisons of a million records then run side by side.
+    return (s.Latitude >= -90.0f) & (s.Latitude <= 90.0f) &
+           (s.Longitude >= static_cast<float>(-bornes::LongitudeMax)) &
+           (s.Longitude <= static_cast<float>(bornes::LongitudeMax)) &
+           (s.Profondeur >= static_cast<float>(bornes::ProfondeurMin)) &
+           (s.Profondeur <= static_cast<float>(bornes::ProfondeurMax)) &
+           (s.Magnitude >= static_cast<float>(bornes::MagnitudeMin)) &
+           (s.Magnitude <= static_cast<float>(bornes::MagnitudeMax)) & (s.DateHeure >= bornes::DateMin) &
+           (s.DateHeure <= bornes::DateMax);
+}
+
 // Each check normalises the longitude of a valid record in place and returns an
 // empty text; for an implausible record it returns the reason in French
 // ("profondeur -1e+10 km hors limites") and leaves the record as it was.

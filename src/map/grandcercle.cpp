@@ -111,9 +111,15 @@ void parcourirGrandCercle(const TSegmentGeo& s, int W, int H, int decalage, F&& 
     int xp = p1.x, yp = p1.y; // its end
     int dyPiece = 0;
     bool enAttente = false;
+    // Columns beyond the sides are those of the same longitudes on the map: the
+    // table column follows x, brought back by a whole width when it leaves.
+    int colonne = ((p1.x % W) + W) % W;
     for (int x = p1.x + pas; x != x2; x += pas) {
-        // Columns beyond the sides are those of the same longitudes on the map.
-        const int colonne = ((x % W) + W) % W;
+        colonne += pas;
+        if (colonne >= W)
+            colonne -= W;
+        else if (colonne < 0)
+            colonne += W;
         const std::size_t i = static_cast<std::size_t>(colonne);
         const double phi = std::atan(-(N * t.cosL[i] + M * t.sinL[i]));
         const int y = arrondi(H / 2.0 - phi / M_PI * H);
