@@ -66,6 +66,10 @@ void parcourirGrandCercle(const TSegmentGeo& s, int W, int H, int decalage, F&& 
         report = -W;
     }
     auto morceau = [&](int xa, int ya, int xb, int yb) {
+        if (report == 0) {
+            piece(xa, ya, xb, yb);
+            return;
+        }
         const int gauche = std::min(xa, xb), droite = std::max(xa, xb);
         if (droite >= -2 && gauche <= W + 2)
             piece(xa, ya, xb, yb);
