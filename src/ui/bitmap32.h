@@ -68,6 +68,11 @@ namespace bitmap_detail {
 // tens of thousands. Throws std::bad_alloc.
 void* allocatePixels(std::size_t bytes);
 void freePixels(void* p, std::size_t bytes) noexcept;
+// Pixel memory held by all bitmaps now, and the most held at once since the last
+// resetPixelBytesPeak(): what decoding a damaged file cost can be checked.
+std::size_t pixelBytesInUse();
+std::size_t pixelBytesPeak();
+void resetPixelBytesPeak();
 
 // A coverage 0..1 as the blending weight 0..255 the hairlines use.
 inline std::uint32_t coverageWeight(double cov) { return static_cast<std::uint32_t>(cov * 255.0 + 0.5); }
