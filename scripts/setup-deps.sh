@@ -14,6 +14,7 @@ PACKAGES=(
   xvfb xauth imagemagick
   xdotool
   ccache
+  clang libclang-rt-14-dev llvm-14
 )
 
 missing=()
