@@ -14,9 +14,17 @@
 namespace carte {
 
 // Rounding to the nearest integer, ties to even (the rounding of every coordinate
-// computed from reals).
+// computed from reals). Records read from files may hold any real: beyond 2^28 in
+// either direction the result stops there (far off any map, with room left for
+// adding a few such values, a point and its vector), and NaN gives -2^28, so that
+// such a record lands nowhere on the map.
 inline int arrondi(double v)
 {
+    constexpr double limite = 268435456.0;
+    if (!(v > -limite))
+        return -static_cast<int>(limite);
+    if (v > limite)
+        return static_cast<int>(limite);
     return static_cast<int>(std::nearbyint(v));
 }
 
