@@ -88,7 +88,7 @@ constexpr std::uint64_t kMaxPixelsPerLzwByte = 2731;
 // The canvas is the logical screen, grown to hold the picture. It may exceed the
 // picture by this factor, or be up to kFreeCanvasPixels whatever the picture;
 // beyond that, the header describes no plausible picture.
-constexpr std::uint64_t kCanvasPerPicture = 16;
+constexpr std::uint64_t kCanvasPerPicture = 4;
 constexpr std::uint64_t kFreeCanvasPixels = std::uint64_t(1) << 22;
 
 // ---------------------------------------------------------------- encoding
