@@ -15,6 +15,7 @@ PACKAGES=(
   xdotool
   ccache
   qt6-translations-l10n
+  clang libclang-rt-14-dev llvm-14
 )
 
 missing=()

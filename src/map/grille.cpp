@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -35,21 +36,35 @@ void TGrilleAltitude::calculerTables()
     }
 }
 
-bool TGrilleAltitude::charger(const QString& chemin)
+void TGrilleAltitude::preparer(const QString& nomFichier)
 {
-    m_ = pasDepuisNom(chemin);
+    m_ = pasDepuisNom(nomFichier);
     f_ = 60 / m_;
     calculerTables();
     std::fill(z_.begin(), z_.end(), 0);
     charge_ = false;
     mini_ = maxi_ = 0;
+}
 
+bool TGrilleAltitude::charger(const QString& chemin)
+{
+    preparer(chemin);
     QFile fichier(chemin);
     if (chemin.isEmpty() || !fichier.open(QIODevice::ReadOnly))
         return false;
-    const qint64 attendu = static_cast<qint64>(z_.size()) * 2;
-    const QByteArray octets = fichier.read(attendu);
-    const std::size_t n = static_cast<std::size_t>(octets.size() / 2);
+    lireValeurs(fichier.read(static_cast<qint64>(z_.size()) * 2));
+    return true;
+}
+
+void TGrilleAltitude::chargerOctets(const QString& nomFichier, const QByteArray& octets)
+{
+    preparer(nomFichier);
+    lireValeurs(octets);
+}
+
+void TGrilleAltitude::lireValeurs(const QByteArray& octets)
+{
+    const std::size_t n = std::min(static_cast<std::size_t>(octets.size() / 2), z_.size());
     const auto* p = reinterpret_cast<const unsigned char*>(octets.constData());
     int mn = std::numeric_limits<int>::max();
     int mx = std::numeric_limits<int>::min();
@@ -66,7 +81,6 @@ bool TGrilleAltitude::charger(const QString& chemin)
         maxi_ = mx;
     }
     charge_ = true;
-    return true;
 }
 
 QString TGrilleAltitude::texteMiniMaxi() const

@@ -4,6 +4,7 @@
 // little-endian values, north row first, west column first.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <array>
@@ -31,6 +32,8 @@ public:
     // A file that cannot be opened leaves the grid at 0 and returns false; a short
     // file stops the reading and the cells not read stay 0.
     bool charger(const QString& chemin);
+    // The same from the file's bytes already in memory (the name gives the step).
+    void chargerOctets(const QString& nomFichier, const QByteArray& octets);
 
     int M() const { return m_; }      // step, minutes of arc
     int f() const { return f_; }      // grid points per degree
@@ -56,6 +59,8 @@ public:
 
 private:
     void calculerTables();
+    void preparer(const QString& nomFichier);
+    void lireValeurs(const QByteArray& octets);
 
     int m_ = 10;
     int f_ = 6;

@@ -47,9 +47,19 @@ namespace bitmap_detail {
 namespace {
 constexpr std::size_t kHugePage = std::size_t(2) << 20;
 constexpr std::size_t kLargeBlock = 4 * kHugePage;
-} // namespace
 
-void* allocatePixels(std::size_t bytes)
+std::atomic<std::size_t> bytesInUse{0};
+std::atomic<std::size_t> bytesPeak{0};
+
+void countAllocation(std::size_t bytes)
+{
+    const std::size_t now = bytesInUse.fetch_add(bytes, std::memory_order_relaxed) + bytes;
+    std::size_t peak = bytesPeak.load(std::memory_order_relaxed);
+    while (now > peak && !bytesPeak.compare_exchange_weak(peak, now, std::memory_order_relaxed)) {
+    }
+}
+
+void* allocateBlock(std::size_t bytes)
 {
     if (bytes < kLargeBlock)
         return ::operator new(bytes);
@@ -65,9 +75,24 @@ void* allocatePixels(std::size_t bytes)
 #endif
     return p;
 }
+} // namespace
+
+std::size_t pixelBytesInUse() { return bytesInUse.load(std::memory_order_relaxed); }
+std::size_t pixelBytesPeak() { return bytesPeak.load(std::memory_order_relaxed); }
+void resetPixelBytesPeak() { bytesPeak.store(bytesInUse.load(std::memory_order_relaxed), std::memory_order_relaxed); }
+
+void* allocatePixels(std::size_t bytes)
+{
+    void* p = allocateBlock(bytes);
+    countAllocation(bytes);
+    return p;
+}
 
 void freePixels(void* p, std::size_t bytes) noexcept
 {
+    if (!p)
+        return;
+    bytesInUse.fetch_sub(bytes, std::memory_order_relaxed);
     if (bytes < kLargeBlock)
         ::operator delete(p);
     else

@@ -68,6 +68,11 @@ namespace bitmap_detail {
 // tens of thousands. Throws std::bad_alloc.
 void* allocatePixels(std::size_t bytes);
 void freePixels(void* p, std::size_t bytes) noexcept;
+// Pixel memory held by all bitmaps now, and the most held at once since the last
+// resetPixelBytesPeak(): what decoding a damaged file cost can be checked.
+std::size_t pixelBytesInUse();
+std::size_t pixelBytesPeak();
+void resetPixelBytesPeak();
 
 // A coverage 0..1 as the blending weight 0..255 the hairlines use.
 inline std::uint32_t coverageWeight(double cov) { return static_cast<std::uint32_t>(cov * 255.0 + 0.5); }
@@ -105,6 +110,22 @@ void wuColumns(double x0, double y0, double x1, double y1, int w, int h, Column 
         std::swap(x0, x1);
         std::swap(y0, y1);
     }
+    if (!std::isfinite(x1 - x0) || !std::isfinite(y1 - y0)) {
+        // End points near the largest doubles, on either side: their difference
+        // overflows. Only a short piece of such a line can be near the bitmap; the
+        // line is first cut to a box that still holds every pixel it may touch.
+        const double reach = 4.0 * (static_cast<double>(w) + h + 4);
+        const double mx = x0 / 2 + x1 / 2, my = y0 / 2 + y1 / 2;
+        const double hx = x1 / 2 - x0 / 2, hy = y1 / 2 - y0 / 2;
+        // Parameter s in [-1, 1] along the line; keep |x| <= reach (x is the major axis).
+        const double sLo = std::max(-1.0, (-reach - mx) / hx), sHi = std::min(1.0, (reach - mx) / hx);
+        if (!(sLo <= sHi))
+            return;
+        x0 = mx + hx * sLo, y0 = my + hy * sLo;
+        x1 = mx + hx * sHi, y1 = my + hy * sHi;
+        if (!std::isfinite(x1 - x0) || !std::isfinite(y1 - y0) || (x0 == x1 && y0 == y1))
+            return;
+    }
     const double dx = x1 - x0;
     const double dy = y1 - y0;
     const double gradient = dy / dx;
@@ -141,9 +162,19 @@ void wuColumns(double x0, double y0, double x1, double y1, int w, int h, Column 
         }
     }
 
+    // Steps k count from the original first point, so that a stipple keeps its
+    // phase however the line is clipped. A first point that far away (more than
+    // 2^30 pixels, where no step count fits an int) was clipped off anyway: its
+    // steps count from the first pixel of the clipped segment instead.
+    double origin = startMajor;
+    {
+        const double clippedStart = std::floor((reversed ? x1 : x0) + 0.5);
+        if (!(std::fabs(origin - clippedStart) <= 1073741824.0))
+            origin = clippedStart;
+    }
     const double secant = std::sqrt(1.0 + gradient * gradient);
     auto across = [&](int a, double y, double weight) {
-        column(steep, a, y, weight, static_cast<int>(reversed ? startMajor - a : a - startMajor));
+        column(steep, a, y, weight, static_cast<int>(reversed ? origin - a : a - origin));
     };
 
     const double xp1 = std::floor(x0 + 0.5);

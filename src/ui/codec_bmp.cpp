@@ -12,6 +12,7 @@
 #include <QImageReader>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -39,6 +40,12 @@ inline void put32(unsigned char* p, std::uint32_t v)
 }
 
 QString bmpMessage(const QString& detail) { return QStringLiteral("Image BMP illisible : %1").arg(detail); }
+
+// A run-length code of two bytes draws up to 255 pixels; end-of-line and delta codes
+// skip further, which is allowed up to 128 times the runs' worth. Small pictures
+// pass whatever their size.
+constexpr std::uint64_t kMaxPixelsPerRleByte = 255 * 128 / 2;
+constexpr std::uint64_t kFreeRlePixels = std::uint64_t(1) << 20;
 
 // One channel of a bit-field layout: where it sits and how to bring it to 8 bits.
 struct Channel {
@@ -109,6 +116,7 @@ bool decodeBmp(const QByteArray& data, TBitmap32& out, QString* error)
     std::uint32_t bitCount, compression = BI_RGB_, colorsUsed = 0;
     std::uint32_t masks[4] = {0, 0, 0, 0};
     bool haveMasks = false;
+    bool otherLayout = false;
     if (headerSize == 12) { // OS/2 core header
         width = static_cast<std::int16_t>(le16(h + 4));
         height = static_cast<std::int16_t>(le16(h + 6));
@@ -126,11 +134,34 @@ bool decodeBmp(const QByteArray& data, TBitmap32& out, QString* error)
         }
         if (headerSize >= 56)
             masks[3] = le32(h + 52);
+    } else if (headerSize >= 16) {
+        // Other layouts (OS/2 2.x headers, which may stop after any field) go
+        // through Qt, once the size they announce is known to fit the file; their
+        // compression codes differ.
+        width = static_cast<std::int32_t>(le32(h + 4));
+        height = static_cast<std::int32_t>(le32(h + 8));
+        bitCount = le16(h + 14);
+        compression = headerSize < 20 || le32(h + 16) == BI_RGB_ ? BI_RGB_ : BI_RLE8_;
+        otherLayout = true;
     } else {
+        setError(error, bmpMessage(QStringLiteral("en-tête tronqué")));
+        return false;
+    }
+    if (compression == BI_RLE8_ || compression == BI_RLE4_ || otherLayout) {
+        // Qt makes the whole picture before it reads the pixels: the header must not
+        // announce more than the file can hold.
+        const std::uint64_t w = static_cast<std::uint64_t>(std::abs(width));
+        const std::uint64_t hgt = static_cast<std::uint64_t>(std::abs(height));
+        const std::uint64_t available = pixelOffset < size ? size - pixelOffset : 0;
+        const bool fits = compression == BI_RGB_
+                              ? ((w * std::min<std::uint32_t>(bitCount, 32) + 31) / 32) * 4 * hgt <= available
+                              : w * hgt <= std::max(kFreeRlePixels, kMaxPixelsPerRleByte * available);
+        if (!fits) {
+            setError(error, bmpMessage(QStringLiteral("données de l'image tronquées")));
+            return false;
+        }
         return decodeWithQt(data, out, error);
     }
-    if (compression == BI_RLE8_ || compression == BI_RLE4_)
-        return decodeWithQt(data, out, error);
     if (compression != BI_RGB_ && compression != BI_BITFIELDS_ && compression != BI_ALPHABITFIELDS_) {
         setError(error, bmpMessage(QStringLiteral("compression %1 non prise en charge").arg(compression)));
         return false;

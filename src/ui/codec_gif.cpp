@@ -54,6 +54,43 @@ bool failRead(GifFileType* gif, QString* error, int code)
     return false;
 }
 
+bool failRead(GifFileType* gif, QString* error, const QString& message)
+{
+    int ignored = 0;
+    DGifCloseFile(gif, &ignored);
+    setError(error, message);
+    return false;
+}
+
+// Bytes of LZW codes in the chain of sub-blocks that starts at pos (each block is a
+// length byte and that many bytes, a length of 0 ends the chain); -1 when the chain
+// runs past the end of the data. giflib reads the whole chain before it reports the
+// picture complete, so a picture whose chain is cut cannot decode.
+long long lzwDataBytes(const GifReader& reader, std::size_t pos)
+{
+    long long total = 0;
+    while (pos < reader.size) {
+        const std::size_t n = reader.data[pos++];
+        if (n == 0)
+            return total;
+        if (n > reader.size - pos)
+            return -1;
+        pos += n;
+        total += static_cast<long long>(n);
+    }
+    return -1;
+}
+
+// An LZW code of b bits stands for at most 2^b pixels (the longest string the
+// table can hold when codes have that width), and codes are 12 bits wide at most:
+// a byte of codes gives at most 8 * 4096 / 12 pixels.
+constexpr std::uint64_t kMaxPixelsPerLzwByte = 2731;
+// The canvas is the logical screen, grown to hold the picture. It may exceed the
+// picture by this factor, or be up to kFreeCanvasPixels whatever the picture;
+// beyond that, the header describes no plausible picture.
+constexpr std::uint64_t kCanvasPerPicture = 4;
+constexpr std::uint64_t kFreeCanvasPixels = std::uint64_t(1) << 22;
+
 // ---------------------------------------------------------------- encoding
 
 struct PaletteEntry {
@@ -462,13 +499,32 @@ bool decodeGif(const QByteArray& data, TBitmap32& out, QString* error)
         // The canvas is the logical screen, grown if the picture overflows it.
         const int w = std::max(screenW, desc.Left + desc.Width);
         const int h = std::max(screenH, desc.Top + desc.Height);
-        if (desc.Width <= 0 || desc.Height <= 0 || !sizeAcceptable(static_cast<std::uint64_t>(w), static_cast<std::uint64_t>(h))) {
-            int ignored = 0;
-            DGifCloseFile(gif, &ignored);
-            setError(error, desc.Width <= 0 || desc.Height <= 0 ? gifReadMessage(D_GIF_ERR_NO_IMAG_DSCR)
-                                                                : tooLargeMessage(w, h));
-            return false;
-        }
+        if (desc.Width <= 0 || desc.Height <= 0)
+            return failRead(gif, error, D_GIF_ERR_NO_IMAG_DSCR);
+        if (!sizeAcceptable(static_cast<std::uint64_t>(w), static_cast<std::uint64_t>(h)))
+            return failRead(gif, error, tooLargeMessage(w, h));
+        // Nothing is allocated before the data is known to be there: giflib has read
+        // the descriptor and the LZW code size, the codes follow.
+        const long long lzwBytes = lzwDataBytes(reader, reader.pos);
+        if (lzwBytes < 0)
+            return failRead(gif, error, D_GIF_ERR_READ_FAILED);
+        const std::uint64_t picturePixels = static_cast<std::uint64_t>(desc.Width) * desc.Height;
+        if (picturePixels > kMaxPixelsPerLzwByte * static_cast<std::uint64_t>(lzwBytes))
+            return failRead(gif, error,
+                            QStringLiteral("Image GIF illisible ou tronquée : %1 octets de données ne peuvent "
+                                           "pas former une image de %2 × %3 pixels.")
+                                .arg(lzwBytes)
+                                .arg(desc.Width)
+                                .arg(desc.Height));
+        const std::uint64_t canvasPixels = static_cast<std::uint64_t>(w) * h;
+        if (canvasPixels > std::max(kFreeCanvasPixels, kCanvasPerPicture * picturePixels))
+            return failRead(gif, error,
+                            QStringLiteral("Image GIF illisible : un écran de %1 × %2 pixels pour une image de "
+                                           "%3 × %4 pixels.")
+                                .arg(w)
+                                .arg(h)
+                                .arg(desc.Width)
+                                .arg(desc.Height));
         TBitmap32 picture;
         if (!allocate(picture, w, h)) {
             int ignored = 0;

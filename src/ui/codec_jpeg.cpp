@@ -9,6 +9,7 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -83,6 +84,14 @@ QString decodeMessage(const char* detail)
     return QStringLiteral("Image JPEG illisible ou tronquée : %1").arg(QString::fromLocal8Bit(detail));
 }
 
+// Each 8 x 8 block of each component takes at least one bit of Huffman codes, so a
+// byte of data holds 512 pixels at the very most; arithmetic coding does better on
+// flat pictures, hence a margin of four. Small pictures pass whatever their size.
+constexpr std::uint64_t kMaxPixelsPerJpegByte = 2048;
+constexpr std::uint64_t kFreeJpegPixels = std::uint64_t(1) << 20;
+// libjpeg's own working memory (whole-picture coefficients of progressive files).
+constexpr long kJpegWorkingMemory = 1536L << 20;
+
 } // namespace
 
 bool decodeJpeg(const QByteArray& data, TBitmap32& out, QString* error)
@@ -105,6 +114,7 @@ bool decodeJpeg(const QByteArray& data, TBitmap32& out, QString* error)
         return false;
     }
 
+    cinfo.mem->max_memory_to_use = kJpegWorkingMemory;
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(data.constData()),
                  static_cast<unsigned long>(data.size()));
     jpeg_read_header(&cinfo, TRUE);
@@ -130,6 +140,16 @@ bool decodeJpeg(const QByteArray& data, TBitmap32& out, QString* error)
     }
     const int width = static_cast<int>(cinfo.image_width);
     const int height = static_cast<int>(cinfo.image_height);
+    const std::uint64_t pixels = static_cast<std::uint64_t>(width) * height;
+    if (pixels > std::max(kFreeJpegPixels, kMaxPixelsPerJpegByte * static_cast<std::uint64_t>(data.size()))) {
+        jpeg_destroy_decompress(&cinfo);
+        setError(error, QStringLiteral("Image JPEG illisible ou tronquée : %1 octets ne peuvent pas former une "
+                                       "image de %2 × %3 pixels.")
+                            .arg(data.size())
+                            .arg(width)
+                            .arg(height));
+        return false;
+    }
     if (!allocate(picture, width, height, Content::Undefined)) {
         jpeg_destroy_decompress(&cinfo);
         setError(error, outOfMemoryMessage(width, height));

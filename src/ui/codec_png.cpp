@@ -53,6 +53,10 @@ void pngWriteToMemory(png_structp png, png_bytep src, png_size_t length)
 
 void pngFlush(png_structp) {}
 
+// Deflate shrinks data at most 1032 times (a match of 258 bytes coded in two bits),
+// so the compressed rows of a picture take at least their size / 1032 in the file.
+constexpr std::uint64_t kDeflateMaxRatio = 1032;
+
 bool allOpaque(const TBitmap32& bmp)
 {
     const TColor32* p = bmp.bits();
@@ -96,6 +100,19 @@ bool decodePng(const QByteArray& data, TBitmap32& out, QString* error)
     if (!sizeAcceptable(width, height)) {
         png_destroy_read_struct(&png, &info, nullptr);
         setError(error, tooLargeMessage(width, height));
+        return false;
+    }
+    // The filtered rows (a filter byte and the packed samples each) must fit, once
+    // compressed, in what the file holds.
+    const std::uint64_t bitsPerPixel = std::uint64_t(png_get_channels(png, info)) * png_get_bit_depth(png, info);
+    const std::uint64_t rawBytes = std::uint64_t(height) * (1 + (std::uint64_t(width) * bitsPerPixel + 7) / 8);
+    if (rawBytes > kDeflateMaxRatio * ctx.size) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        setError(error, QStringLiteral("Image PNG illisible ou tronquée : %1 octets ne peuvent pas former une "
+                                       "image de %2 × %3 pixels.")
+                            .arg(ctx.size)
+                            .arg(width)
+                            .arg(height));
         return false;
     }
     if (!allocate(picture, static_cast<int>(width), static_cast<int>(height), Content::Undefined)) {

@@ -82,3 +82,19 @@ TEST(Grille, RowTables)
     EXPECT_NEAR(g.largeur(540), 0.0, 1e-5);
     EXPECT_NEAR(g.largeur(-360), 18.5185185 * 0.5, 1e-4);
 }
+
+TEST(Grille, BytesInMemoryLoadAsTheFileDoesAndExtraBytesAreIgnored)
+{
+    QTemporaryDir dir;
+    const std::size_t n = static_cast<std::size_t>(TGrilleAltitude::Lignes) * TGrilleAltitude::Colonnes;
+    const QString chemin = ecrireGrille(dir, QStringLiteral("relie20.bin"), n + 7);
+    QFile f(chemin);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    TGrilleAltitude depuisFichier, depuisOctets;
+    ASSERT_TRUE(depuisFichier.charger(chemin));
+    depuisOctets.chargerOctets(chemin, f.readAll() + QByteArray(1, '\x7F'));
+    EXPECT_TRUE(depuisOctets.charge());
+    EXPECT_EQ(depuisOctets.M(), 20);
+    EXPECT_EQ(depuisOctets.valeurs(), depuisFichier.valeurs());
+    EXPECT_EQ(depuisOctets.texteMiniMaxi(), depuisFichier.texteMiniMaxi());
+}

@@ -2,6 +2,7 @@
 #include "map/etatcarte.h"
 #include "map/lecture.h"
 #include "map/projection.h"
+#include "map/rendu.h"
 #include "ui/bitmap32.h"
 
 #include <gtest/gtest.h>
@@ -44,6 +45,43 @@ TEST(Transformation, PolesAndTiesToEven)
     EXPECT_EQ(geoVersCarte(0.15, 0, 3600, 1800, 0).x, 1802);
     EXPECT_EQ(arrondi(2.5), 2);
     EXPECT_EQ(arrondi(-2.5), -2);
+}
+
+TEST(Transformation, RecordsOutOfAllMeasureLandOffTheMap)
+{
+    // Binary files may hold any real; rounding stops at 2^28, NaN goes there too.
+    EXPECT_EQ(arrondi(4.15e34), 1 << 28);
+    EXPECT_EQ(arrondi(-1.3e257), -(1 << 28));
+    EXPECT_EQ(arrondi(NAN), -(1 << 28));
+    EXPECT_EQ(arrondi(-2.5), -2);
+    const PointCarte p = geoVersCarte(1e300, NAN, 360, 180, 90);
+    EXPECT_FALSE(QRect(0, 0, 360, 180).contains(p.x, p.y));
+
+    // Drawn among ordinary records, such records leave no pixel.
+    EtatCarte e;
+    e.W = 360;
+    e.H = 180;
+    e.fixerDecalage(90);
+    TSeisme normal;
+    normal.Magnitude = 6;
+    std::vector<TSeisme> seismes(4, normal);
+    seismes[1].Latitude = 4.15e34f;
+    seismes[2].Longitude = NAN;
+    seismes[3].Latitude = -INFINITY;
+    TBitmap32 tous(360, 180), seul(360, 180);
+    dessinerSeismes(tous, seismes, ReglagesAffichage(), e);
+    dessinerSeismes(seul, {normal}, ReglagesAffichage(), e);
+    EXPECT_EQ(tous, seul);
+    // A station far away with a huge vector pointing back across the map.
+    TStationGPS loin;
+    loin.Latitude = -1e300;
+    loin.VitLat = -1e300;
+    loin.VitLong = 1e300;
+    loin.Affiche = 1;
+    TBitmap32 gps(360, 180), vide(360, 180);
+    dessinerGPS(gps, {loin}, ReglagesAffichage(), e, true, nullptr);
+    dessinerGPS(vide, {}, ReglagesAffichage(), e, true, nullptr);
+    EXPECT_EQ(gps, vide);
 }
 
 TEST(Transformation, ViewToMapRemovesOffsetAndZoom)

@@ -140,6 +140,29 @@ TEST(Lines, DegenerateAndClippedLinesAreSafe)
             ASSERT_EQ(small.pixel(x, y), big.pixel(x, y)) << x << "," << y;
 }
 
+TEST(Lines, EndPointsNearTheLargestDoublesDrawTheirVisiblePart)
+{
+    // The difference of these end points overflows; the visible part is still the
+    // row across the bitmap, in both directions and for steep lines.
+    const double big = 1.7e308;
+    TBitmap32 a(30, 30), b(30, 30), c(30, 30);
+    a.lineAA(-big, 12, big, 12, clBlack32);
+    EXPECT_NEAR(alphaSum(a), 30.0, 0.01);
+    b.lineAA(big, 12, -big, 12, clBlack32);
+    EXPECT_EQ(a, b);
+    c.lineAA(7, big, 7, -big, clBlack32);
+    EXPECT_NEAR(alphaSum(c), 30.0, 0.01);
+    EXPECT_EQ(alphaOf(c.pixel(7, 0)), 255u);
+    // A stipple whose first point is far beyond any step count still alternates.
+    TBitmap32 s(40, 3);
+    s.lineAAStipple(-1e12, 1, 39, 1, {clBlack32, 0x00000000u}, 0.25);
+    int dashes = 0;
+    for (int x = 0; x < 40; ++x)
+        dashes += s.pixel(x, 1) == clBlack32;
+    EXPECT_GT(dashes, 10);
+    EXPECT_LT(dashes, 30);
+}
+
 TEST(Lines, StippleDashLengths)
 {
     // Two entries (colour, transparent) advancing 0.5 / (t + 1) per pixel: dashes and

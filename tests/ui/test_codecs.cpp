@@ -16,6 +16,7 @@
 #include <gif_lib.h>
 #include <jpeglib.h>
 #include <png.h>
+#include <zlib.h>
 
 namespace {
 
@@ -561,4 +562,140 @@ TEST(PictureFailures, FilesNameThemselvesInMessagesAndFailedSavesLeaveNothing)
     // Unwritable place.
     EXPECT_FALSE(savePicture(dir.filePath("pas/de/dossier.png"), makeDrawing(8, 8), &err));
     EXPECT_TRUE(err.startsWith("Impossible d'écrire le fichier")) << err.toStdString();
+}
+
+// ----------------------------------------------------------------------- headers larger than their file
+
+namespace {
+
+void put16le(QByteArray& b, int v)
+{
+    b.append(static_cast<char>(v & 0xFF));
+    b.append(static_cast<char>((v >> 8) & 0xFF));
+}
+
+// A GIF of a 10 x 10 screen with two colours, then one picture of w x h pixels at
+// (left, top), its LZW data given as lzw (sub-blocks included).
+QByteArray handmadeGif(int left, int top, int w, int h, const QByteArray& lzw)
+{
+    QByteArray g("GIF89a");
+    put16le(g, 10);
+    put16le(g, 10);
+    g.append(static_cast<char>(0x80)); // global colour table of 2 entries
+    g.append('\0');
+    g.append('\0');
+    g.append(QByteArray::fromHex("000000ffffff"));
+    g.append(',');
+    put16le(g, left);
+    put16le(g, top);
+    put16le(g, w);
+    put16le(g, h);
+    g.append('\0');
+    g.append('\2'); // LZW minimum code size
+    g.append(lzw);
+    return g;
+}
+
+// Decodes data and returns how many bytes of pixels were held at once meanwhile.
+std::size_t decodingPeak(const QByteArray& data, QString& err)
+{
+    bitmap_detail::resetPixelBytesPeak();
+    const std::size_t before = bitmap_detail::pixelBytesInUse();
+    TBitmap32 out(3, 3, clWhite32);
+    EXPECT_FALSE(decodePicture(data, out, &err));
+    EXPECT_EQ(out, TBitmap32(3, 3, clWhite32));
+    return bitmap_detail::pixelBytesPeak() - before;
+}
+
+QByteArray withPngChunkCrc(QByteArray png, int chunkStart, int length)
+{
+    const auto* p = reinterpret_cast<const Bytef*>(png.constData()) + chunkStart + 4;
+    const uLong crc = crc32(0, p, static_cast<uInt>(length + 4));
+    for (int i = 0; i < 4; ++i)
+        png[chunkStart + 8 + length + i] = static_cast<char>((crc >> (24 - 8 * i)) & 0xFF);
+    return png;
+}
+
+} // namespace
+
+TEST(PictureFailures, GifHeadersLargerThanTheirFileAllocateNothing)
+{
+    constexpr std::size_t kSmall = 4 << 20;
+    QString err;
+    // 121 bytes: a 100 x 100 picture placed at (13000, 13000) on a 10 x 10 screen,
+    // its first sub-block cut short. The canvas it announces is 0.69 GB.
+    const QByteArray cut = handmadeGif(13000, 13000, 100, 100, QByteArray(1, '\xFF') + QByteArray(90, '\x55'));
+    ASSERT_EQ(cut.size(), 121);
+    EXPECT_LT(decodingPeak(cut, err), kSmall);
+    EXPECT_TRUE(err.startsWith("Image GIF illisible ou tronquée")) << err.toStdString();
+
+    // The same with its data complete: a canvas out of all proportion with the picture.
+    QByteArray full(1, '\x5A');
+    full += QByteArray(90, '\x55');
+    full += QByteArray(1, '\0');
+    EXPECT_LT(decodingPeak(handmadeGif(13000, 13000, 100, 100, full) + ";", err), kSmall);
+    EXPECT_TRUE(err.startsWith("Image GIF illisible")) << err.toStdString();
+
+    // A picture of 13000 x 13000 pixels cannot come out of 90 bytes of codes.
+    EXPECT_LT(decodingPeak(handmadeGif(0, 0, 13000, 13000, full) + ";", err), kSmall);
+    EXPECT_TRUE(err.startsWith("Image GIF illisible ou tronquée")) << err.toStdString();
+
+    // A written picture larger than its screen still grows the canvas.
+    QByteArray written;
+    ASSERT_TRUE(encodeGif(makeDrawing(40, 30), written));
+    written[6] = 5; // screen width 5
+    written[8] = 5; // screen height 5
+    TBitmap32 back;
+    ASSERT_TRUE(decodeGif(written, back, &err)) << err.toStdString();
+    EXPECT_EQ(back.width(), 40);
+    EXPECT_EQ(back.height(), 30);
+}
+
+TEST(PictureFailures, JpegPngAndBmpHeadersLargerThanTheirFileAllocateNothing)
+{
+    constexpr std::size_t kSmall = 16 << 20;
+    QString err;
+    // JPEG: the frame header of a 16 x 16 picture made to say 16000 x 16000.
+    QByteArray jpeg;
+    ASSERT_TRUE(encodeJpeg(makePhoto(16, 16), jpeg));
+    const int sof = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(sof, 0);
+    for (int i : {sof + 5, sof + 7}) {
+        jpeg[i] = static_cast<char>(16000 >> 8);
+        jpeg[i + 1] = static_cast<char>(16000 & 0xFF);
+    }
+    EXPECT_LT(decodingPeak(jpeg, err), kSmall);
+    EXPECT_TRUE(err.startsWith("Image JPEG illisible ou tronquée")) << err.toStdString();
+
+    // PNG: the IHDR of a 16 x 16 picture made to say 16000 x 16000 (checksum redone).
+    QByteArray png;
+    ASSERT_TRUE(encodePng(makePhoto(16, 16), png));
+    for (int i : {16, 20}) {
+        png[i] = 0;
+        png[i + 1] = 0;
+        png[i + 2] = static_cast<char>(16000 >> 8);
+        png[i + 3] = static_cast<char>(16000 & 0xFF);
+    }
+    png = withPngChunkCrc(png, 8, 13);
+    EXPECT_LT(decodingPeak(png, err), kSmall);
+    EXPECT_TRUE(err.startsWith("Image PNG illisible ou tronquée")) << err.toStdString();
+
+    // BMP: a run-length compressed 5000 x 5000 picture of a few bytes (Qt would make
+    // it), and an OS/2 2.x header announcing rows the file does not have.
+    QByteArray rle("BM");
+    rle.append(QByteArray::fromHex("00000000" "00000000" "3e000000")); // pixels at 62
+    rle.append(QByteArray::fromHex("28000000" "88130000" "88130000" "0100" "0800" "01000000"));
+    rle.append(QByteArray(12, '\0'));
+    rle.append(QByteArray::fromHex("02000000" "00000000")); // two colours used
+    rle.append(QByteArray::fromHex("00000000" "ffffffff"));
+    rle.append(QByteArray::fromHex("ff01" "0000" "0001")); // a run, end of line, end of picture
+    EXPECT_LT(decodingPeak(rle, err), kSmall);
+    EXPECT_TRUE(err.startsWith("Image BMP illisible")) << err.toStdString();
+    QByteArray os2("BM");
+    os2.append(QByteArray::fromHex("00000000" "00000000" "4e000000"));
+    os2.append(QByteArray::fromHex("40000000" "401f0000" "401f0000" "0100" "1800"));
+    os2.append(QByteArray(64 - 16, '\0'));
+    os2.append(QByteArray(30, '\x7F'));
+    EXPECT_LT(decodingPeak(os2, err), kSmall);
+    EXPECT_TRUE(err.startsWith("Image BMP illisible")) << err.toStdString();
 }
