@@ -181,6 +181,38 @@ void garderPlausibles(std::vector<T>& out, std::size_t debut, BilanRejets& rejet
     out.resize(garde);
 }
 
+// What a file obviously is when it is not a file of records: a picture, a
+// document, an archive, or text. Empty when nothing tells.
+QString genreEvident(const QByteArray& d)
+{
+    struct Signature {
+        const char* octets;
+        int longueur;
+        const char* genre;
+    } const signatures[] = {
+        {"\xFF\xD8\xFF", 3, "une image JPEG"},   {"\x89PNG\r\n\x1A\n", 8, "une image PNG"},
+        {"GIF8", 4, "une image GIF"},             {"BM", 2, "une image BMP"},
+        {"%PDF", 4, "un document PDF"},           {"PK\x03\x04", 4, "une archive ZIP ou un document bureautique"},
+        {"\x1F\x8B", 2, "une archive gzip"},      {"BZh", 3, "une archive bzip2"},
+    };
+    for (const Signature& s : signatures)
+        if (d.startsWith(QByteArray::fromRawData(s.octets, s.longueur)))
+            return QString::fromUtf8(s.genre);
+    // Text: every byte of the beginning printable or a line break (records hold
+    // binary numbers).
+    const qsizetype n = std::min<qsizetype>(d.size(), 512);
+    if (n >= 24) {
+        bool texte = true;
+        for (qsizetype i = 0; i < n && texte; ++i) {
+            const auto c = static_cast<unsigned char>(d[i]);
+            texte = c == '\n' || c == '\r' || c == '\t' || (c >= 32 && c != 127);
+        }
+        if (texte)
+            return QStringLiteral("un fichier de texte");
+    }
+    return QString();
+}
+
 template <typename T>
 ResultatChargement lireBinaire(const QString& chemin, std::vector<T>& out,
                                void (*decoder)(const QByteArray&, std::vector<T>&, bool*))
@@ -189,6 +221,7 @@ ResultatChargement lireBinaire(const QString& chemin, std::vector<T>& out,
     QByteArray donnees;
     if (!lireFichier(chemin, donnees, r))
         return r;
+
     const std::size_t debut = out.size();
     const qsizetype taille = tailleEnregistrement(static_cast<const T*>(nullptr));
     const qsizetype nombre = donnees.size() / taille;
@@ -208,6 +241,17 @@ ResultatChargement lireBinaire(const QString& chemin, std::vector<T>& out,
     r.ignores = rejets.nombre;
     r.tronque = tronque;
     const Noms n = noms(static_cast<const T*>(nullptr));
+    // A picture, a document or a text that some bytes would read as plausible
+    // records: recognised by its signature when records are wrong too (a real
+    // file of records, whose first bytes could match a signature by chance, has
+    // none wrong).
+    const QString genre = genreEvident(donnees);
+    if (!genre.isEmpty() && rejets.nombre * 20 >= static_cast<int>(std::max<std::size_t>(total, 1))) {
+        out.resize(debut);
+        r.message = QStringLiteral("Le fichier « %1 » n'est pas %2 : c'est %3.")
+                        .arg(nomAffiche(chemin), QString::fromUtf8(n.fichier), genre);
+        return r;
+    }
     if (total > 0 && rejets.nombre * 2 > static_cast<int>(total)) {
         out.resize(debut);
         // Mostly garbage: a file of another kind, a picture renamed, random bytes.

@@ -141,6 +141,16 @@ TEST_F(StoresFixture, BinaryFilesKeepTheirValidRecordsAndSayWhereTheFirstBadOneW
     EXPECT_TRUE(r.message.contains(QStringLiteral("n'est pas un fichier de séismes"))) << r.message.toStdString();
     EXPECT_EQ(TabSeismes.size(), 8u);
     EXPECT_FALSE(ChargerVolcans(ecrire("photo.fvo", hasard)).ok);
+    // A picture or a text of any size is recognised as such, even when some of its
+    // bytes would read as plausible records.
+    QByteArray jpeg("\xFF\xD8\xFF\xE0", 4);
+    jpeg += QByteArray(24 * 10, '\0');
+    jpeg += hasard.left(24 * 2);
+    r = ChargerSeismes(ecrire("zeros.fse", jpeg));
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.message.contains(QStringLiteral("c'est une image JPEG"))) << r.message.toStdString();
+    r = ChargerSeismes(ecrire("notes.fse", QByteArray("Des notes de cours sur les seismes du Japon.\n").repeated(4)));
+    EXPECT_TRUE(r.message.contains(QStringLiteral("un fichier de texte"))) << r.message.toStdString();
     EXPECT_FALSE(ChargerGPS(ecrire("photo.gps", hasard)).ok);
     EXPECT_TRUE(TabVolcans.empty());
     EXPECT_TRUE(TabStations.empty());

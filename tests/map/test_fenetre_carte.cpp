@@ -860,7 +860,11 @@ TEST_F(FenetreCarte, BadFilesSayWhyAndKeepTheMap)
     {
         QBuffer tampon(&photo);
         tampon.open(QIODevice::WriteOnly);
-        QImage(64, 48, QImage::Format_RGB32).save(&tampon, "JPG");
+        QImage photo(64, 48, QImage::Format_RGB32);
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x)
+                photo.setPixel(x, y, qRgb(x * 4, y * 5, 128));
+        photo.save(&tampon, "JPG");
     }
     struct Cas {
         QString nom;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "map/rendu.h"
+#include "ui/windows/panneaucouleur.h"
 
 #include <QDialog>
 #include <QFont>
@@ -11,18 +12,6 @@
 class QCheckBox;
 class QSpinBox;
 
-// A clickable colour panel: clicking opens the colour dialog on its colour.
-class TPanneauCouleur : public QPushButton {
-    Q_OBJECT
-public:
-    TPanneauCouleur(const QString& nom, QWidget* parent);
-    TColor32 couleur() const { return couleur_; }
-    void setCouleur(TColor32 c);
-
-private:
-    void choisir();
-    TColor32 couleur_ = clBlack32;
-};
 
 class TChoixCouleursCarte : public QDialog {
     Q_OBJECT
