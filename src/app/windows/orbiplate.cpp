@@ -3,6 +3,9 @@
 #include "app/windows/apropos.h"
 #include "app/windows/fenetreaide.h"
 #include "app/windows/listedonneesmenu.h"
+#include "drawing/windows/dialoguestexte.h"
+#include "drawing/windows/feuilledessin.h"
+#include "print/windows/commandesexport.h"
 #include "data/loaders.h"
 #include "map/windows/delimCarte.h"
 #include "map/windows/commandesfichiers.h"
@@ -26,7 +29,10 @@ TOrbiplate::TOrbiplate(const QString& dossier, TDonnees& donnees)
 {
 }
 
-TOrbiplate::~TOrbiplate() = default;
+TOrbiplate::~TOrbiplate()
+{
+    export_.reset();
+}
 
 bool TOrbiplate::demarrer()
 {
@@ -49,6 +55,11 @@ bool TOrbiplate::demarrer()
     QObject::connect(c->commande("Fichierdaide1"), &QAction::triggered, c, [this] { Fichierdaide1Click(); });
     QObject::connect(c->commande("Chargerdesdonneesdansuntableur1"), &QAction::triggered, c,
                      [c] { chargerDonneesDansTableur(c->DernierDossier); });
+
+    // After the map: the dialogs of the drawing tools, then the map's exports.
+    saisieTexte();
+    choixCouleurs();
+    export_ = std::make_unique<TCommandesExport>(*c, std::function<bool(const TBitmap32&)>());
     return true;
 }
 

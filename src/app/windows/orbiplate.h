@@ -15,6 +15,7 @@ class TCarte;
 class TApropos;
 class TFenetreAide;
 class MenuListeDonnees;
+class TCommandesExport;
 
 class TOrbiplate {
 public:
@@ -29,6 +30,7 @@ public:
     bool demarrer();
 
     TCarte& carte() { return *carte_; }
+    TCommandesExport& exportCarte() { return *export_; }
     TDonnees& donnees() { return *donnees_; }
     TApropos* apropos() const { return apropos_; }
     MenuListeDonnees* listeDonnees() const { return liste_; }
@@ -56,4 +58,5 @@ private:
     TApropos* apropos_ = nullptr;
     MenuListeDonnees* liste_ = nullptr;
     TFenetreAide* aide_ = nullptr;
+    std::unique_ptr<TCommandesExport> export_;
 };
