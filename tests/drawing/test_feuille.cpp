@@ -238,3 +238,19 @@ TEST_F(Feuille, TheSavedPageIsTheWholePageAndTheTextBecomesAnAnnotation)
     EXPECT_EQ(f.imagePage().width(), 840);
     EXPECT_EQ(f.imagePage().height(), 1188);
 }
+
+TEST_F(Feuille, RepeatedDragsNeverTakeADocumentOffThePage)
+{
+    f.ajouterImage(image(600, 400, 0xFF2040A0)); // 300 x 200
+    f.outil = ofDeplacement;
+    for (int k = 0; k < 30; ++k) {
+        const QPoint c = f.placeDocument(0).center();
+        ASSERT_TRUE(f.appui(c));
+        for (int i = 1; i <= 40; ++i)
+            f.deplacement(c + QPoint(i, 3 * i));
+        f.relachement(c + QPoint(40, 120));
+        const QRect r = f.placeDocument(0);
+        ASSERT_LE(r.right(), 1187);
+        ASSERT_LE(r.bottom(), 839) << k;
+    }
+}
