@@ -66,10 +66,17 @@ void TFeuille::definirPaysage(bool paysage)
 
 std::vector<const TBitmapLayer*> TFeuille::couches(bool avecCadres) const
 {
+    // The documents in the order they came, then what is drawn over them: the
+    // annotations, the text being placed and the tools' previews, so that an arrow
+    // or a text put on a copied map shows on it.
     std::vector<const TBitmapLayer*> c;
-    for (int i = 0; i < pile_.layerCount(); ++i)
-        if (pile_.layer(i)->visible)
-            c.push_back(pile_.layer(i));
+    for (const Document& d : documents_)
+        if (d.calque->visible)
+            c.push_back(d.calque);
+    for (const TBitmapLayer* l : {static_cast<const TBitmapLayer*>(annotations_), static_cast<const TBitmapLayer*>(texte_),
+                                  static_cast<const TBitmapLayer*>(apercu_)})
+        if (l && l->visible)
+            c.push_back(l);
     if (avecCadres && outil == ofDeplacement && !documents_.empty()) {
         if (!cadresAJour_)
             dessinerCadres();

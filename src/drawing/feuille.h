@@ -157,7 +157,7 @@ private:
 
     bool paysage_ = true;
     bool vide_ = true;
-    TLayerStack pile_; // the page and its layers, bottom to top
+    TLayerStack pile_; // the page and its layers (composed in the order of couches())
     TBitmapLayer* apercu_ = nullptr;
     TBitmapLayer* annotations_ = nullptr;
     TBitmapLayer* texte_ = nullptr; // made at the first text placement

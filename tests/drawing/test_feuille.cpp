@@ -254,3 +254,21 @@ TEST_F(Feuille, RepeatedDragsNeverTakeADocumentOffThePage)
         ASSERT_LE(r.bottom(), 839) << k;
     }
 }
+
+// An annotation or a text put on a copied map shows on it: the annotations lie
+// over the documents.
+TEST_F(Feuille, AnnotationsShowOverTheDocuments)
+{
+    f.ajouterImage(image(800, 600, 0xFF3366AA)); // 400 x 300 at the top-left
+    trait(ofLigne, QPoint(100, 150), QPoint(300, 150));
+    EXPECT_EQ(f.imagePage().pixel(200, 150), 0xFF000000u);
+    f.outil = ofTexte;
+    f.placerTexte(QPoint(50, 50), {QStringLiteral("<b>Japon</b>")}, QFont(QStringLiteral("Arial"), 20), 0);
+    f.validerTexte(true);
+    const TBitmap32 page = f.imagePage();
+    int encre = 0;
+    for (int y = 50; y < 90; ++y)
+        for (int x = 50; x < 150; ++x)
+            encre += page.pixel(x, y) == 0xFF000000u;
+    EXPECT_GT(encre, 20) << "the validated text is not hidden by the map";
+}

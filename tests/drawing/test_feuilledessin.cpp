@@ -59,8 +59,8 @@ TEST_F(FenetreFeuille, ToolsDrawOnThePageAndTheMenusFollow)
     EXPECT_FALSE(enfant<QAction>(f, "Annuler")->isEnabled());
     // The option buttons follow the tool.
     enfant<QToolButton>(f, "Bouton_trait")->click();
-    EXPECT_TRUE(enfant<QToolButton>(f, "ChoixFleche")->isVisibleTo(&f));
-    EXPECT_FALSE(enfant<QToolButton>(f, "ChoixRemplis")->isVisibleTo(&f));
+    EXPECT_TRUE(enfant<QAction>(f, "ChoixFlecheAction")->isVisible());
+    EXPECT_FALSE(enfant<QAction>(f, "ChoixRemplisAction")->isVisible());
     glisser(QPoint(650, 100), QPoint(800, 200));
     ASSERT_EQ(f.feuille().dessins().Count(), 1);
     EXPECT_TRUE(enfant<QAction>(f, "Annuler")->isEnabled());
@@ -70,7 +70,7 @@ TEST_F(FenetreFeuille, ToolsDrawOnThePageAndTheMenusFollow)
 
     // A rectangle with a hatched fill, in another colour and thickness.
     enfant<QToolButton>(f, "ToolButton_forme")->click();
-    EXPECT_TRUE(enfant<QToolButton>(f, "ChoixRemplis")->isVisibleTo(&f));
+    EXPECT_TRUE(enfant<QAction>(f, "ChoixRemplisAction")->isVisible());
     enfant<QMenu>(f, "Menuremplis")->actions()[5]->trigger(); // "Rayures &Obliques 1"
     EXPECT_EQ(f.feuille().remplissage, 5);
     script.colours.push_back(0xFFCC0000);

@@ -228,7 +228,8 @@ TContLegEch::TContLegEch(QWidget* parent) : QDialog(parent)
         hide();
         emit fermee(false);
     });
-    setFixedSize(190, 98);
+    // Small: the choice and the buttons; enlarged: with the instructions.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
     move(20, 120);
 }
 
@@ -242,7 +243,7 @@ void TContLegEch::basculerInstructions()
     agrandi_ = !agrandi_;
     Label1->setVisible(agrandi_);
     Label2->setText(agrandi_ ? QStringLiteral("masquer instructions") : QStringLiteral("voir instructions"));
-    setFixedSize(190, agrandi_ ? 170 : 98);
+    adjustSize();
 }
 
 // --- TChoixCouleurs ---

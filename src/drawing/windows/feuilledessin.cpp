@@ -160,8 +160,17 @@ TFeuilleDessin::TFeuilleDessin(QWidget* parent) : QMainWindow(parent)
     ChoixForme = choix(barre, QStringLiteral("ChoixForme"), QStringLiteral("Forme"), menuFormes);
     ChoixRemplis = choix(barre, QStringLiteral("ChoixRemplis"), QStringLiteral("Remplissage"), menuRemplis);
     ChoixFonte = choix(barre, QStringLiteral("ChoixFonte"), QStringLiteral("Fonte"), menuFonte);
-    for (QToolButton* b : {ChoixStyle, ChoixFleche, ChoixForme, ChoixRemplis, ChoixFonte})
-        barre->addWidget(b);
+    aStyle = barre->addWidget(ChoixStyle);
+    aFleche = barre->addWidget(ChoixFleche);
+    aForme = barre->addWidget(ChoixForme);
+    aRemplis = barre->addWidget(ChoixRemplis);
+    aFonte = barre->addWidget(ChoixFonte);
+    for (QAction* a : {aStyle, aFleche, aForme, aRemplis, aFonte})
+        a->setObjectName(a == aStyle ? QStringLiteral("ChoixStyleAction")
+                         : a == aFleche ? QStringLiteral("ChoixFlecheAction")
+                         : a == aForme  ? QStringLiteral("ChoixFormeAction")
+                         : a == aRemplis ? QStringLiteral("ChoixRemplisAction")
+                                         : QStringLiteral("ChoixFonteAction"));
     barre->addSeparator();
     PanCouleur = new TPanneauCouleur(QStringLiteral("PanCouleur"), barre);
     PanCouleur->setToolTip(QStringLiteral("couleur du prochain trait"));
@@ -246,11 +255,11 @@ void TFeuilleDessin::majPointe()
 void TFeuilleDessin::majOptions()
 {
     const int o = feuille_.outil;
-    ChoixStyle->setVisible(o == ofLigne || o == ofForme);
-    ChoixFleche->setVisible(o == ofLigne);
-    ChoixForme->setVisible(o == ofForme);
-    ChoixRemplis->setVisible(o == ofForme);
-    ChoixFonte->setVisible(o == ofTexte);
+    aStyle->setVisible(o == ofLigne || o == ofForme);
+    aFleche->setVisible(o == ofLigne);
+    aForme->setVisible(o == ofForme);
+    aRemplis->setVisible(o == ofForme);
+    aFonte->setVisible(o == ofTexte);
     for (int t = 0; t < 8; ++t)
         if (outils_[t])
             outils_[t]->setChecked(t == o);

@@ -73,6 +73,8 @@ private:
     QAction* Annuler = nullptr;
     QToolButton *ChoixStyle = nullptr, *ChoixFleche = nullptr, *ChoixForme = nullptr, *ChoixRemplis = nullptr,
                 *ChoixFonte = nullptr;
+    // Their places in the tool bar (a tool bar shows or hides its actions).
+    QAction *aStyle = nullptr, *aFleche = nullptr, *aForme = nullptr, *aRemplis = nullptr, *aFonte = nullptr;
     TPanneauCouleur* PanCouleur = nullptr;
     QLabel* epais = nullptr;
     QMenu* Effacer1 = nullptr;
