@@ -8,6 +8,7 @@
 #include "map/windows/commandesfichiers.h"
 #include "map/windows/commandesreperes.h"
 #include "map/windows/tableaureperes.h"
+#include "print/windows/gestimp.h"
 #include "ui/dialogs.h"
 #include "ui/windows/imageview.h"
 
@@ -49,6 +50,9 @@ bool TOrbiplate::demarrer()
     QObject::connect(c->commande("Fichierdaide1"), &QAction::triggered, c, [this] { Fichierdaide1Click(); });
     QObject::connect(c->commande("Chargerdesdonneesdansuntableur1"), &QAction::triggered, c,
                      [c] { chargerDonneesDansTableur(c->DernierDossier); });
+
+    // The dialogs that the commands open modally.
+    gestimp_ = new Tgestimp(c);
     return true;
 }
 

@@ -15,6 +15,7 @@ class TCarte;
 class TApropos;
 class TFenetreAide;
 class MenuListeDonnees;
+class Tgestimp;
 
 class TOrbiplate {
 public:
@@ -35,6 +36,8 @@ public:
     // The program's help window; made the first time the system cannot show the
     // help page, then kept.
     TFenetreAide* fenetreAide() const { return aide_; }
+    // The print layout manager, made once the map has started.
+    Tgestimp& gestionnaireImpression() { return *gestimp_; }
 
     // "Charger un fichier de configuration".
     void Chargerunfichierdeconfiguration1Click();
@@ -56,4 +59,5 @@ private:
     TApropos* apropos_ = nullptr;
     MenuListeDonnees* liste_ = nullptr;
     TFenetreAide* aide_ = nullptr;
+    Tgestimp* gestimp_ = nullptr;
 };
