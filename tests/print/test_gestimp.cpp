@@ -167,10 +167,12 @@ TEST_F(Gestimp, OrientationPaperAndWarning)
     w.nbcol->setValue(10);
     EXPECT_FALSE(w.Avertis->isHidden());
     EXPECT_EQ(w.taillim->text(), avant);
+    EXPECT_EQ(w.cadre->nombreCellules(), 0);
     w.espaces->setValue(2);
     w.verifier->click();
     EXPECT_TRUE(w.Avertis->isHidden());
     EXPECT_EQ(w.taillim->text(), QStringLiteral("17 x 8"));
+    EXPECT_EQ(w.cadre->nombreCellules(), 10);
 }
 
 TEST_F(Gestimp, PdfEntryAsksForAFileAndOkPrints)

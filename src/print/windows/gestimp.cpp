@@ -444,5 +444,7 @@ void Tgestimp::majApercu()
 {
     Page->setGeometry(QRect(QPoint(0, 0), mp_.panneauPage()));
     cadre->setGeometry(mp_.cadre());
-    cadre->definir(mp_.cellulesApercu(), BoutonGris->isChecked() ? miniatureGris_ : miniature_);
+    // While the warning is up the last cells would not match the grid asked for.
+    cadre->definir(mp_.Avertissement ? std::vector<QRect>() : mp_.cellulesApercu(),
+                   BoutonGris->isChecked() ? miniatureGris_ : miniature_);
 }
