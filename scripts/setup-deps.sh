@@ -13,6 +13,7 @@ PACKAGES=(
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth imagemagick
   xdotool
+  poppler-utils
   ccache
   qt6-translations-l10n
   clang libclang-rt-14-dev llvm-14

@@ -16,6 +16,7 @@
 #include "ui/windows/imageview.h"
 #include "map/windows/recherchevolc.h"
 #include "map/windows/tableaureperes.h"
+#include "print/windows/gestimp.h"
 #include "ui/codecs.h"
 #include "ui/dialogs.h"
 
@@ -100,6 +101,11 @@ TEST_F(Orbiplate, ToolWindowsMadeAtStartUp)
     EXPECT_FALSE(c.rechercheVolcan()->isVisible());
     EXPECT_TRUE(enfant<QAction>(c, "Chargerunfichierdeconfiguration1")->isEnabled());
     EXPECT_TRUE(enfant<QAction>(c, "Apropos1")->isEnabled());
+    // The print manager waits hidden, over the map, with its settings.
+    Tgestimp& impression = o->gestionnaireImpression();
+    EXPECT_EQ(impression.windowTitle(), QStringLiteral("Choix de l'impression"));
+    EXPECT_EQ(impression.parentWidget(), &c);
+    EXPECT_FALSE(impression.isVisible());
 }
 
 TEST_F(Orbiplate, DataListOpensFlaggedFilesAndIsReplacedByTheNext)

@@ -11,6 +11,7 @@
 #include "map/windows/commandesfichiers.h"
 #include "map/windows/commandesreperes.h"
 #include "map/windows/tableaureperes.h"
+#include "print/windows/gestimp.h"
 #include "ui/dialogs.h"
 #include "ui/windows/imageview.h"
 
@@ -31,6 +32,7 @@ TOrbiplate::TOrbiplate(const QString& dossier, TDonnees& donnees)
 
 TOrbiplate::~TOrbiplate()
 {
+    TFeuilleDessin::impression() = {};
     export_.reset();
 }
 
@@ -56,10 +58,15 @@ bool TOrbiplate::demarrer()
     QObject::connect(c->commande("Chargerdesdonneesdansuntableur1"), &QAction::triggered, c,
                      [c] { chargerDonneesDansTableur(c->DernierDossier); });
 
-    // After the map: the dialogs of the drawing tools, then the map's exports.
+    // The dialogs that the commands open modally: the print layout manager, the
+    // text entry and the section colours; then the map's exports, printing
+    // through the manager, and the drawing sheet's printing.
+    gestimp_ = new Tgestimp(c);
     saisieTexte();
     choixCouleurs();
-    export_ = std::make_unique<TCommandesExport>(*c, std::function<bool(const TBitmap32&)>());
+    auto imprimer = [this](const TBitmap32& image) { return gestimp_->imprimer(image); };
+    TFeuilleDessin::impression() = imprimer;
+    export_ = std::make_unique<TCommandesExport>(*c, imprimer);
     return true;
 }
 

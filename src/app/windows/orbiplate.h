@@ -16,6 +16,7 @@ class TApropos;
 class TFenetreAide;
 class MenuListeDonnees;
 class TCommandesExport;
+class Tgestimp;
 
 class TOrbiplate {
 public:
@@ -37,6 +38,8 @@ public:
     // The program's help window; made the first time the system cannot show the
     // help page, then kept.
     TFenetreAide* fenetreAide() const { return aide_; }
+    // The print layout manager, made once the map has started.
+    Tgestimp& gestionnaireImpression() { return *gestimp_; }
 
     // "Charger un fichier de configuration".
     void Chargerunfichierdeconfiguration1Click();
@@ -59,4 +62,5 @@ private:
     MenuListeDonnees* liste_ = nullptr;
     TFenetreAide* aide_ = nullptr;
     std::unique_ptr<TCommandesExport> export_;
+    Tgestimp* gestimp_ = nullptr;
 };
