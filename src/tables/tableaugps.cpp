@@ -1,8 +1,12 @@
 #include "tables/tableaugps.h"
 
-#include "map/lecture.h"
+#include "data/decimal.h"
+
+#include <QByteArray>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace tableaux {
@@ -104,79 +108,126 @@ bool TGrilleGPS::ligneIncertitude(int ligne) const
     return incertitudes && station(ligne) >= 0 && (ligne - LignesEntete) % 2 == 1;
 }
 
-QString TGrilleGPS::celluleStation(int k, int colonne) const
+void ajouterGeneral(QByteArray& out, double v, int chiffres)
 {
-    if (k < 0 || k >= nbStations())
-        return {};
-    const TStationGPS& s = d_.TabTri[static_cast<std::size_t>(k)];
-    const Chiffres c = chiffres.bornes();
-    switch (colonne) {
-    case 0:
-        return shortToQString(s.Nom);
-    case 1:
-        return stationAffichee(d_, k) ? QStringLiteral("X") : QString();
-    case 2:
-        return carte::formatGeneral(s.Latitude, c.LatLong);
-    case 3:
-        return carte::formatGeneral(s.Longitude, c.LatLong);
-    case 4:
-        return carte::formatGeneral(s.Altitude, c.Altitude);
-    case 5:
-        return carte::formatGeneral(s.VitLat, c.Vitesses);
-    case 6:
-        return carte::formatGeneral(s.VitLong, c.Vitesses);
-    case 7:
-        return carte::formatGeneral(s.VitAlt, c.Vitesses);
-    case 8:
-        return QString::number(k);
-    default:
-        return {};
+    if (!std::isfinite(v) || v == 0) {
+        out += '0';
+        return;
+    }
+    chiffres = std::max(1, chiffres);
+    char buf[64];
+    const auto e = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, chiffres - 1);
+    const char* posE = std::find(buf, e.ptr, 'e');
+    int exposant = 0;
+    std::from_chars(posE + (posE[1] == '+' ? 2 : 1), e.ptr, exposant);
+    const char separateur = SeparateurDecimal();
+    // Digits after a point, without their trailing zeros (nor a point left alone).
+    auto ajouterSansZeros = [&](const char* debut, const char* fin) {
+        const char* point = std::find(debut, fin, '.');
+        if (point != fin) {
+            while (fin > point + 1 && fin[-1] == '0')
+                --fin;
+            if (fin == point + 1)
+                fin = point;
+        }
+        for (const char* c = debut; c < fin; ++c)
+            out += *c == '.' ? separateur : *c;
+    };
+    if (exposant + 1 <= chiffres && std::fabs(v) >= 0.00001) {
+        const int decimales = std::max(0, chiffres - 1 - exposant);
+        const auto f = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimales);
+        ajouterSansZeros(buf, f.ptr);
+    } else {
+        ajouterSansZeros(buf, posE);
+        out += 'E';
+        out += exposant < 0 ? '-' : '+';
+        out += QByteArray::number(std::abs(exposant));
     }
 }
 
-QString TGrilleGPS::celluleIncertitude(int k, int colonne) const
+void TGrilleGPS::ajouterCellule(QByteArray& out, int ligne, int colonne) const
 {
-    if (k < 0 || k >= nbStations())
-        return {};
+    if (ligne < LignesEntete) {
+        out += entete(ligne, colonne).toUtf8();
+        return;
+    }
+    const int k = station(ligne);
+    if (k < 0 || colonne < 0 || colonne >= NbColonnes)
+        return;
     const TStationGPS& s = d_.TabTri[static_cast<std::size_t>(k)];
-    const int n = chiffres.bornes().Incertitudes;
-    const QString pm = QStringLiteral("+/- ");
+    const Chiffres c = chiffres.bornes();
+    if (ligneIncertitude(ligne)) {
+        static const double TStationGPS::*const inc[NbColonnes] = {nullptr,
+                                                                   nullptr,
+                                                                   &TStationGPS::IncLatitude,
+                                                                   &TStationGPS::IncLongitude,
+                                                                   &TStationGPS::IncAltitude,
+                                                                   &TStationGPS::IncVitLat,
+                                                                   &TStationGPS::IncVitLong,
+                                                                   &TStationGPS::IncVitAlt,
+                                                                   nullptr};
+        if (!inc[colonne])
+            return;
+        out += "+/- ";
+        ajouterGeneral(out, s.*inc[colonne], c.Incertitudes);
+        if (colonne == ColonneLatitude || colonne == ColonneLongitude)
+            out += " mm";
+        return;
+    }
     switch (colonne) {
+    case 0:
+        // cp1252 bytes: ASCII as they are, the rest through Unicode.
+        if (std::all_of(s.Nom.Ch, s.Nom.Ch + std::min<int>(s.Nom.Len, 5),
+                        [](char ch) { return static_cast<unsigned char>(ch) < 0x80; }))
+            out += s.Nom.bytes();
+        else
+            out += shortToQString(s.Nom).toUtf8();
+        break;
+    case 1:
+        if (stationAffichee(d_, k))
+            out += 'X';
+        break;
     case 2:
-        return pm + carte::formatGeneral(s.IncLatitude, n) + QStringLiteral(" mm");
+        ajouterGeneral(out, s.Latitude, c.LatLong);
+        break;
     case 3:
-        return pm + carte::formatGeneral(s.IncLongitude, n) + QStringLiteral(" mm");
+        ajouterGeneral(out, s.Longitude, c.LatLong);
+        break;
     case 4:
-        return pm + carte::formatGeneral(s.IncAltitude, n);
+        ajouterGeneral(out, s.Altitude, c.Altitude);
+        break;
     case 5:
-        return pm + carte::formatGeneral(s.IncVitLat, n);
+        ajouterGeneral(out, s.VitLat, c.Vitesses);
+        break;
     case 6:
-        return pm + carte::formatGeneral(s.IncVitLong, n);
+        ajouterGeneral(out, s.VitLong, c.Vitesses);
+        break;
     case 7:
-        return pm + carte::formatGeneral(s.IncVitAlt, n);
+        ajouterGeneral(out, s.VitAlt, c.Vitesses);
+        break;
+    case 8:
+        out += QByteArray::number(k);
+        break;
     default:
-        return {};
+        break;
     }
 }
 
 QString TGrilleGPS::cellule(int ligne, int colonne) const
 {
-    if (ligne < LignesEntete)
-        return entete(ligne, colonne);
-    const int k = station(ligne);
-    if (k < 0)
-        return {};
-    return ligneIncertitude(ligne) ? celluleIncertitude(k, colonne) : celluleStation(k, colonne);
+    QByteArray t;
+    ajouterCellule(t, ligne, colonne);
+    return QString::fromUtf8(t);
 }
 
-void TGrilleGPS::ajouterLigne(QString& t, int ligne) const
+void TGrilleGPS::ajouterLigne(QByteArray& t, int ligne) const
 {
     for (int c = 0; c < NbColonnes; ++c) {
         if (c > 0)
-            t += QLatin1Char('\t');
-        t += cellule(ligne, c);
+            t += '\t';
+        ajouterCellule(t, ligne, c);
     }
-    t += QLatin1Char('\n');
+    t += '\n';
 }
 
 QString TGrilleGPS::texte(const QString& titre) const
@@ -186,17 +237,17 @@ QString TGrilleGPS::texte(const QString& titre) const
 
 QString TGrilleGPS::textePartie(const QString& titre, int premiere, int derniere) const
 {
-    QString t;
-    // About 60 characters a row: one allocation for the whole table.
+    QByteArray t;
+    // About 60 bytes a row: one allocation for the whole table.
     const int lignes = std::max(0, std::min(derniere, nbLignes() - 1) - std::max(premiere, LignesEntete) + 1);
     t.reserve(titre.size() + 1 + (LignesEntete + lignes) * 64);
-    t += titre;
-    t += QLatin1Char('\n');
+    t += titre.toUtf8();
+    t += '\n';
     for (int r = 0; r < LignesEntete; ++r)
         ajouterLigne(t, r);
     for (int r = std::max(premiere, LignesEntete); r <= derniere && r < nbLignes(); ++r)
         ajouterLigne(t, r);
-    return t;
+    return QString::fromUtf8(t);
 }
 
 } // namespace tableaux

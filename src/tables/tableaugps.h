@@ -59,6 +59,11 @@ constexpr int ColonneNom = 0, ColonneMarque = 1, ColonneLatitude = 2, ColonneLon
 // The two header rows.
 QString entete(int ligne, int colonne);
 
+// Appends v in the general format with `chiffres` significant digits and the
+// system's separator, as carte::formatGeneral writes it (UTF-8, without the cost
+// of a QString per number: a copy of the whole table writes a hundred thousand).
+void ajouterGeneral(QByteArray& out, double v, int chiffres);
+
 // The grid: two header rows, then one row per station of TabTri (two with the
 // uncertainties shown: the station row and its uncertainty row under it).
 class TGrilleGPS {
@@ -80,9 +85,6 @@ public:
     int ligneStation(int k) const { return LignesEntete + k * lignesParStation(); }
 
     QString cellule(int ligne, int colonne) const;
-    // The text of a station's cell, and of its uncertainty row.
-    QString celluleStation(int k, int colonne) const;
-    QString celluleIncertitude(int k, int colonne) const;
 
     // "&Tout": the caption, then every row (header rows included), each its nine
     // cells joined by tabs, the hidden column included; one line each.
@@ -92,8 +94,11 @@ public:
     // repeated).
     QString textePartie(const QString& titre, int premiere, int derniere) const;
 
+    // A cell's text appended as UTF-8.
+    void ajouterCellule(QByteArray& out, int ligne, int colonne) const;
+
 private:
-    void ajouterLigne(QString& t, int ligne) const;
+    void ajouterLigne(QByteArray& t, int ligne) const;
     const TDonnees& d_;
 };
 

@@ -3,7 +3,10 @@
 // a spreadsheet.
 #include "data/data_test_util.h"
 #include "data/decimal.h"
+#include "map/lecture.h"
 #include "tables/tableaugps.h"
+
+#include <cmath>
 
 #include <QStringList>
 
@@ -196,4 +199,23 @@ TEST_F(SeparateurPoint, CopyGivesCaptionHeadersAndNineCellsARow)
     // An empty table: caption and headers.
     viderStations();
     EXPECT_EQ(g.texte("Titre").count('\n'), 3);
+}
+
+// The table writes its numbers itself (a copy writes a hundred thousand of
+// them): they must read exactly as the rest of the program writes them.
+TEST_F(SeparateurPoint, NumbersReadAsEverywhereElseInTheProgram)
+{
+    const double valeurs[] = {0,        -0.0,       1,         -1,        0.5,        2.5,          -8.5,
+                              36.1331104696, 138.362044342, 1508609.80123, 0.00001, 0.0000099999, 0.00001234567,
+                              123456789012345.0, 1e20, -3.25e-12, 99999.5, 9.99999, 0.1 + 0.2, 1.0 / 3,
+                              std::nan(""), HUGE_VAL};
+    for (char sep : {'.', ','}) {
+        definirSeparateurDecimal(sep);
+        for (double v : valeurs)
+            for (int chiffres = 1; chiffres <= 13; ++chiffres) {
+                QByteArray b;
+                ajouterGeneral(b, v, chiffres);
+                EXPECT_EQ(QString::fromUtf8(b), carte::formatGeneral(v, chiffres)) << v << " " << chiffres;
+            }
+    }
 }
