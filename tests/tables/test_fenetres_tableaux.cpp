@@ -168,6 +168,12 @@ TEST_F(FenetresTableaux, BoundsTurnRedUntilSortedAndTheWindowCrossesTheDateLine)
     EXPECT_TRUE(spin("Latmin")->styleSheet().contains("blue"));
     EXPECT_EQ(colonne(0), QStringList({"CHAT", "TARA"}));
     EXPECT_EQ(TabStations[0].Affiche, 0) << "USUD's vector is no longer drawn";
+    // Back to the bounds the table shows: nothing to warn about.
+    spin("Latmin")->setValue(10);
+    EXPECT_TRUE(table().bornesPerimees());
+    spin("Latmin")->setValue(-90);
+    EXPECT_FALSE(table().bornesPerimees());
+    EXPECT_TRUE(enfant<QFrame>(table(), "panclic")->isHidden());
 
     spin("Latmin")->setValue(60);
     QTest::mouseClick(enfant<QPushButton>(table(), "Trier"), Qt::LeftButton);

@@ -184,7 +184,7 @@ TTableaux::TTableaux(TCarte& carte, QWidget* parent)
     g->addWidget(trier, 0, 4, 2, 1);
     haut->addWidget(cadreBornes);
     for (QSpinBox* s : {Latmin, Latmax, Longmin, Longmax})
-        connect(s, qOverload<int>(&QSpinBox::valueChanged), this, [this] { signalerPerime(true); });
+        connect(s, qOverload<int>(&QSpinBox::valueChanged), this, [this] { signalerPerime(bornesChangees()); });
 
     auto* colonne = new QVBoxLayout;
     AfficInc = new QCheckBox(QStringLiteral("Afficher les incertitudes"), centre);
@@ -310,7 +310,14 @@ void TTableaux::copierZone(const FiltreZone& zone)
     Latmax->setValue(entier(zone.Latmax));
     Longmin->setValue(entier(zone.Longmin));
     Longmax->setValue(entier(zone.Longmax));
-    signalerPerime(true);
+    signalerPerime(bornesChangees());
+}
+
+bool TTableaux::bornesChangees() const
+{
+    const FiltreZone b = bornes();
+    return b.Latmin != filtrees_.Latmin || b.Latmax != filtrees_.Latmax || b.Longmin != filtrees_.Longmin ||
+           b.Longmax != filtrees_.Longmax;
 }
 
 void TTableaux::signalerPerime(bool perime)
@@ -329,7 +336,8 @@ void TTableaux::majAvertissement()
 
 void TTableaux::Filtrer()
 {
-    filtrer(donnees_, bornes());
+    filtrees_ = bornes();
+    filtrer(donnees_, filtrees_);
     majAvertissement();
 }
 

@@ -52,7 +52,8 @@ public:
     int critereTri() const { return CritereTri; }
     const tableaux::TGrilleGPS& grille() const { return grille_; }
     FiltreZone bornes() const;
-    // The zone's bounds copied into the four spin edits (they turn red until "Trier").
+    // The zone's bounds copied into the four spin edits (they turn red until "Trier"
+    // when they differ from those the table was filtered with).
     void copierZone(const FiltreZone& zone);
 
     // Commands.
@@ -83,6 +84,7 @@ public:
 private:
     void donneesChangees(unsigned magasins);
     void signalerPerime(bool perime);
+    bool bornesChangees() const;
     void majAvertissement();
     void basculerMarque(int k);
 
@@ -92,6 +94,7 @@ private:
     tableaux::TGrilleGPS grille_;
     int CritereTri = tableaux::ParNom;
     bool perime_ = false;
+    FiltreZone filtrees_; // the bounds of the last filter
     bool marquage_ = false; // the window is changing marks: the rows stay as they are
 
     TModeleGPS* modele_ = nullptr;
