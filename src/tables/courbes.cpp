@@ -276,7 +276,10 @@ bool analyserPositions(const QByteArray& texte, PositionsJournalieres& p)
             while (q < finLigne && estBlanc(*q))
                 ++q;
         }
-        if (ok && n == 4) {
+        // A date or a position no series can hold (a corrupt line) is skipped.
+        ok = ok && n == 4 && v[0] >= 1800 && v[0] <= 2300 && std::fabs(v[1]) <= PositionMaxMm &&
+             std::fabs(v[2]) <= PositionMaxMm && std::fabs(v[3]) <= PositionMaxMm;
+        if (ok) {
             lu.t.push_back(v[0]);
             lu.nord.push_back(v[1]);
             lu.est.push_back(v[2]);

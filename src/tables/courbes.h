@@ -92,8 +92,9 @@ struct PositionsJournalieres {
 // Text lines "année<TAB>nord<TAB>est<TAB>haut" (mm), "#" lines are comments.
 QByteArray textePositions(const QString& code, const PositionsJournalieres& p);
 // Reads that text ("," or "." as decimal mark, tabs, spaces or ";" between the
-// numbers); lines that are not four numbers are skipped. False when fewer than
-// two days are read.
+// numbers); lines that are not four numbers, or whose date is outside 1800 … 2300
+// or a position beyond 100 km, are skipped. False when fewer than two days are read.
+constexpr double PositionMaxMm = 1e8;
 bool analyserPositions(const QByteArray& texte, PositionsJournalieres& p);
 bool lirePositions(const QString& chemin, PositionsJournalieres& p);
 

@@ -331,4 +331,6 @@ TEST(FichiersCourbes, DailyPositionsTextRoundTrip)
     EXPECT_EQ(lu.haut[0], 6);
     EXPECT_FALSE(analyserPositions("# rien\n2000 1 2 3\n", lu)) << "one day is no series";
     EXPECT_FALSE(analyserPositions("2000 nan 1 2\n2001 inf 1 2\n", lu));
+    // Dates and positions no station can have: skipped, not fitted.
+    EXPECT_FALSE(analyserPositions("2000 1 2 3\n1e300 1 2 3\n2001 1 2 1e300\n-5 0 0 0\n", lu));
 }
