@@ -12,6 +12,7 @@
 #include "map/windows/commandesreperes.h"
 #include "map/windows/tableaureperes.h"
 #include "print/windows/gestimp.h"
+#include "tables/windows/commandestableaux.h"
 #include "ui/dialogs.h"
 #include "ui/windows/imageview.h"
 
@@ -46,6 +47,8 @@ bool TOrbiplate::demarrer()
     apropos_ = new TApropos(c->vue());
     liste_ = new MenuListeDonnees(c->menu("Aide1"), c->commande("SeparateurListe"),
                                   [this](const EntreeListe& e) { ouvrirEntree(e); }, c);
+
+    new TCommandesTableaux(*c); // the GPS table and the time series, a child of the map
 
     // The general commands of the map's menus.
     QAction* configuration = c->commande("Chargerunfichierdeconfiguration1");

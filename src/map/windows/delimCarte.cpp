@@ -522,7 +522,15 @@ void TCarte::DocumentDblClick(const QPoint& mapPos)
 
 void TCarte::selectionnerZone()
 {
-    // Until the GPS table exists, the zone's stations are the map's selection.
-    donnees().reconstruireTabTri(
-        carte::filtreDeZone(Interaction.bornes(), Etat.LongMinVisible, Etat.LongMaxVisible));
+    const FiltreZone zone = carte::filtreDeZone(Interaction.bornes(), Etat.LongMinVisible, Etat.LongMaxVisible);
+    if (zoneChoisie)
+        zoneChoisie(zone);
+    else
+        donnees().reconstruireTabTri(zone);
+}
+
+void TCarte::cacherOK()
+{
+    Interaction.cacherOK();
+    panneaux_->afficher(Interaction.panneau());
 }

@@ -73,6 +73,12 @@ public:
     QMenu* menu(const char* nom) const;
     // Called with what each mouse-tool call asked for, after the window did its part.
     void suivreEffets(std::function<void(const carte::Effets&)> f) { suiviEffets_.push_back(std::move(f)); }
+    // The zone tool's OK, with the zone's station filter: the GPS table takes it
+    // over when it is there (it fills itself from the zone); otherwise the zone's
+    // stations become the map's selection.
+    std::function<void(const FiltreZone&)> zoneChoisie;
+    // Hides the zone tool's OK button (a table opened from the menu).
+    void cacherOK();
     TCommandesFichiers& fichiers() { return *fichiers_; }
     TCommandesReperes& reperes() { return *reperes_; }
     TCommandesVecteurs& vecteurs() { return *vecteurs_; }
