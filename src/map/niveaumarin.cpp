@@ -35,7 +35,7 @@ namespace {
 // then every level is read from the running sums of that row: the counts and the
 // metre sums are integers, so a row's figures are exact and only the sum of the
 // rows, each weighted by its area, is rounded.
-TTableSurfVol tableParCle(const VueAltitudes& v, const std::int32_t* cle)
+TTableSurfVol tableParCle(const VueAltitudes& v, const std::int16_t* cle)
 {
     constexpr int Haut = TTableSurfVol::NiveauMax;   // 250
     constexpr int Bas = -TTableSurfVol::NiveauMin;   // 200
@@ -63,10 +63,10 @@ TTableSurfVol tableParCle(const VueAltitudes& v, const std::int32_t* cle)
 
         const std::size_t debut = static_cast<std::size_t>(r) * static_cast<std::size_t>(v.colonnes);
         const std::int16_t* z = v.z + debut;
-        const std::int32_t* k = cle ? cle + debut : nullptr;
+        const std::int16_t* k = cle ? cle + debut : nullptr;
         for (int c = 0; c < v.colonnes; ++c) {
             const int e = z[c];
-            const std::int32_t cl = k ? k[c] : e;
+            const int cl = k ? k[c] : e;
             if (cl <= Haut) {
                 const auto i = static_cast<std::size_t>(std::max(cl, 1));
                 if (e >= 1) {
@@ -242,6 +242,68 @@ private:
 
 } // namespace
 
+namespace {
+
+// The reach of the ocean from `graine` (see calculerAtteinteOcean) written into
+// a.niveau (all `Jamais` before); returns the number of cells reached below 0 m,
+// that is the size of the seed's area below 0 m.
+std::size_t remplirDepuis(const VueAltitudes& v, TRemplissage& remplissage, std::size_t graine, TAtteinteOcean& a)
+{
+    // From the seed, the lowest path to every cell: a flood by rising levels, one
+    // bucket per metre. Levels never go down, so a cell is settled when first met:
+    // a cell taken from the bucket of its level settles at that level all the lower
+    // cells it leads to, and puts the higher ones it meets in their own buckets.
+    // Only the levels of the table matter: the ocean deeper than all of them is
+    // taken at once, and the flood stops above the highest.
+    constexpr int Profond = TAtteinteOcean::Profond;
+    constexpr int Haut = TTableSurfVol::NiveauMax;
+    constexpr int NbSeaux = Haut - Profond + 1;
+    const std::int16_t* z = v.z;
+    std::int16_t* niveaux = a.niveau.data();
+    std::vector<std::vector<std::uint32_t>> seaux(NbSeaux);
+    std::size_t sousZero = 0;
+    auto pousser = [&](std::size_t i, int niveau) {
+        niveaux[i] = static_cast<std::int16_t>(niveau);
+        sousZero += niveau < 0;
+        seaux[static_cast<std::size_t>(niveau - Profond)].push_back(static_cast<std::uint32_t>(i));
+    };
+    auto remplirA = [&](std::size_t depart, int niveau) {
+        remplissage.remplir(
+            depart, [&](std::size_t i) { return niveaux[i] == TAtteinteOcean::Jamais && z[i] <= niveau; },
+            [&](std::size_t i) {
+                niveaux[i] = static_cast<std::int16_t>(niveau);
+                sousZero += niveau < 0;
+            },
+            [&](std::size_t i) {
+                if (niveaux[i] == TAtteinteOcean::Jamais && z[i] <= Haut)
+                    pousser(i, z[i]);
+            });
+    };
+    if (z[graine] <= Profond)
+        remplirA(graine, Profond);
+    else if (z[graine] <= Haut)
+        pousser(graine, z[graine]);
+    for (int b = 0; b < NbSeaux; ++b) {
+        const int niveau = b + Profond;
+        std::vector<std::uint32_t>& seau = seaux[static_cast<std::size_t>(b)];
+        // Nothing is added to the bucket being emptied: what it leads to is either
+        // settled at once or higher.
+        for (std::size_t k = 0; k < seau.size(); ++k)
+            remplissage.voisins(seau[k], [&](std::size_t j) {
+                if (niveaux[j] != TAtteinteOcean::Jamais)
+                    return;
+                if (z[j] <= niveau)
+                    remplirA(j, niveau);
+                else if (z[j] <= Haut)
+                    pousser(j, z[j]);
+            });
+        std::vector<std::uint32_t>().swap(seau);
+    }
+    return sousZero;
+}
+
+} // namespace
+
 TAtteinteOcean calculerAtteinteOcean(const VueAltitudes& v)
 {
     TAtteinteOcean a;
@@ -251,81 +313,48 @@ TAtteinteOcean calculerAtteinteOcean(const VueAltitudes& v)
         return a;
     const std::int16_t* z = v.z;
     TRemplissage remplissage(v.lignes, v.colonnes);
-    auto rien = [](std::size_t) {};
 
-    // 1. The largest connected area below 0 m, and its deepest cell.
-    {
-        std::vector<std::uint8_t> vu(n, 0);
-        std::size_t plusGrande = 0;
-        for (std::size_t depart = 0; depart < n; ++depart) {
-            if (vu[depart] || z[depart] >= 0)
-                continue;
-            std::size_t taille = 0;
-            std::size_t fond = depart;
-            remplissage.remplir(
-                depart, [&](std::size_t i) { return !vu[i] && z[i] < 0; },
-                [&](std::size_t i) {
-                    vu[i] = 1;
-                    ++taille;
-                    if (z[i] < z[fond])
-                        fond = i;
-                },
-                rien);
-            if (taille > plusGrande) {
-                plusGrande = taille;
-                a.graine = static_cast<long long>(fond);
-            }
-        }
+    // The deepest cell, and how many cells lie below 0 m.
+    std::size_t fond = 0, sousZero = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        sousZero += z[i] < 0;
+        if (z[i] < z[fond])
+            fond = i;
     }
-    if (a.graine < 0)
+    if (sousZero == 0)
         return a;
+    // The deepest cell nearly always lies in the ocean: its area below 0 m holds
+    // more than half of such cells, so that no other can be larger.
+    if (2 * remplirDepuis(v, remplissage, fond, a) > sousZero) {
+        a.graine = static_cast<long long>(fond);
+        return a;
+    }
 
-    // 2. From that seed, the lowest path to every cell: a flood by rising levels,
-    // one bucket per metre. Levels never go down, so a cell is settled when first
-    // met: a cell taken from the bucket of its level settles at that level all the
-    // lower cells it leads to, and puts the higher ones it meets in their own
-    // buckets. Only the levels of the table matter: the ocean deeper than all of
-    // them is taken at once, and the flood stops above the highest.
-    constexpr int Profond = TAtteinteOcean::Profond;
-    constexpr int Haut = TTableSurfVol::NiveauMax;
-    constexpr int NbSeaux = Haut - Profond + 1;
-    std::vector<std::int32_t> tete(NbSeaux, -1);
-    std::vector<std::int32_t> suivant(n);
-    auto pousser = [&](std::size_t i, int niveau) {
-        a.niveau[i] = niveau;
-        const auto b = static_cast<std::size_t>(niveau - Profond);
-        suivant[i] = tete[b];
-        tete[b] = static_cast<std::int32_t>(i);
-    };
-    auto remplirA = [&](std::size_t depart, int niveau) {
+    // Otherwise the largest area below 0 m, and its deepest cell.
+    std::vector<std::uint8_t> vu(n, 0);
+    std::size_t plusGrande = 0, graine = fond;
+    for (std::size_t depart = 0; depart < n; ++depart) {
+        if (vu[depart] || z[depart] >= 0)
+            continue;
+        std::size_t taille = 0;
+        std::size_t plusBas = depart;
         remplissage.remplir(
-            depart, [&](std::size_t i) { return a.niveau[i] == TAtteinteOcean::Jamais && z[i] <= niveau; },
-            [&](std::size_t i) { a.niveau[i] = niveau; },
+            depart, [&](std::size_t i) { return !vu[i] && z[i] < 0; },
             [&](std::size_t i) {
-                if (a.niveau[i] == TAtteinteOcean::Jamais && z[i] <= Haut)
-                    pousser(i, z[i]);
-            });
-    };
-    const auto g = static_cast<std::size_t>(a.graine);
-    if (z[g] <= Profond)
-        remplirA(g, Profond);
-    else if (z[g] <= Haut)
-        pousser(g, z[g]);
-    for (int b = 0; b < NbSeaux; ++b) {
-        const int niveau = b + Profond;
-        while (tete[static_cast<std::size_t>(b)] >= 0) {
-            const auto i = static_cast<std::size_t>(tete[static_cast<std::size_t>(b)]);
-            tete[static_cast<std::size_t>(b)] = suivant[i];
-            remplissage.voisins(i, [&](std::size_t j) {
-                if (a.niveau[j] != TAtteinteOcean::Jamais)
-                    return;
-                if (z[j] <= niveau)
-                    remplirA(j, niveau);
-                else if (z[j] <= Haut)
-                    pousser(j, z[j]);
-            });
+                vu[i] = 1;
+                ++taille;
+                if (z[i] < z[plusBas])
+                    plusBas = i;
+            },
+            [](std::size_t) {});
+        if (taille > plusGrande) {
+            plusGrande = taille;
+            graine = plusBas;
         }
     }
+    std::fill(a.niveau.begin(), a.niveau.end(), TAtteinteOcean::Jamais);
+    remplirDepuis(v, remplissage, graine, a);
+    a.graine = static_cast<long long>(graine);
     return a;
 }
 
@@ -492,7 +521,7 @@ void dessinerNiveauMarin(TBitmap32& calque, const TGrilleAltitude& g, int W, int
             for (int x = 0; x < W; ++x)
                 ligne[x] = zl[colonneDe[static_cast<std::size_t>(x)]] < L ? CouleurMer : CouleurTerre;
         } else {
-            const std::int32_t* al = atteinte->niveau.data() + debutLigne[static_cast<std::size_t>(y)];
+            const std::int16_t* al = atteinte->niveau.data() + debutLigne[static_cast<std::size_t>(y)];
             for (int x = 0; x < W; ++x) {
                 const std::size_t c = colonneDe[static_cast<std::size_t>(x)];
                 ligne[x] = couleurs[static_cast<int>(etatCelluleReliee(zl[c], al[c], L))];

@@ -77,9 +77,9 @@ TTableSurfVol calculerTableSurfVol(const VueAltitudes& v);
 // one reached only above them (or never: a grid with no cell below 0 has no
 // ocean) keeps `Jamais`.
 struct TAtteinteOcean {
-    static constexpr std::int32_t Profond = -201;
-    static constexpr std::int32_t Jamais = std::numeric_limits<std::int32_t>::max();
-    std::vector<std::int32_t> niveau; // per cell, in the order of the grid
+    static constexpr std::int16_t Profond = -201;
+    static constexpr std::int16_t Jamais = std::numeric_limits<std::int16_t>::max();
+    std::vector<std::int16_t> niveau; // per cell, in the order of the grid
     long long graine = -1;            // the ocean's seed cell, -1 without ocean
 
     bool vide() const { return niveau.empty(); }
@@ -139,7 +139,7 @@ inline EtatCellule etatCellule(int e, int L)
 {
     return e < L ? EtatCellule::Mer : EtatCellule::Terre;
 }
-inline EtatCellule etatCelluleReliee(int e, std::int32_t atteinte, int L)
+inline EtatCellule etatCelluleReliee(int e, int atteinte, int L)
 {
     if (atteinte < L)
         return EtatCellule::Mer;

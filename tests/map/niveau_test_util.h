@@ -4,12 +4,14 @@
 
 #include "map/grille.h"
 #include "map/niveaumarin.h"
+#include "map/population.h"
 
 #include <QByteArray>
 #include <QtEndian>
 
 #include <cmath>
 #include <cstdint>
+#include <tuple>
 #include <vector>
 
 struct PetiteGrille {
@@ -67,3 +69,17 @@ struct GrilleMonde {
     }
     void charger(TGrilleAltitude& g) const { g.chargerOctets(QStringLiteral("topo_10.bil"), octets()); }
 };
+
+// A population file of the given rows (first ... 563), every count 0 except the
+// cells (row, column, count) given.
+inline QByteArray fichierPopulation(int premiere, const std::vector<std::tuple<int, int, std::uint32_t>>& cellules)
+{
+    const int lignes = TGrillePopulation::DerniereLigne + 1 - premiere;
+    QByteArray o(lignes * TGrillePopulation::Colonnes * 4, '\0');
+    for (const auto& [r, i, n] : cellules)
+        qToLittleEndian<std::uint32_t>(n, o.data() + 4 * ((r - premiere) * TGrillePopulation::Colonnes + i));
+    return o;
+}
+// Row and column of the population cell at a latitude and a longitude.
+inline int lignePopulation(double lat) { return static_cast<int>(std::lround((84.875 - lat) / 0.25)); }
+inline int colonnePopulation(double lon) { return static_cast<int>(std::lround((lon + 180) / 0.25)); }

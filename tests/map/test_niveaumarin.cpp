@@ -22,7 +22,7 @@ namespace {
 // The table straight from its definition: for every level, every cell is put in
 // its case; a row's counts and metres are summed as integers, then weighted by the
 // row's area, rows in order.
-TTableSurfVol tableCelluleParCellule(const PetiteGrille& g, const std::vector<std::int32_t>* atteinte)
+TTableSurfVol tableCelluleParCellule(const PetiteGrille& g, const std::vector<std::int16_t>* atteinte)
 {
     TTableSurfVol t;
     auto cle = [&](std::size_t i) -> std::int64_t { return atteinte ? (*atteinte)[i] : g.z[i]; };
@@ -72,9 +72,9 @@ TTableSurfVol tableCelluleParCellule(const PetiteGrille& g, const std::vector<st
 
 // The cells the ocean reaches at each level, by one plain fill per level from the
 // seed through the cells at or below that level.
-std::vector<std::int32_t> atteinteParNiveaux(const PetiteGrille& g, std::size_t graine)
+std::vector<std::int16_t> atteinteParNiveaux(const PetiteGrille& g, std::size_t graine)
 {
-    std::vector<std::int32_t> s(g.z.size(), TAtteinteOcean::Jamais);
+    std::vector<std::int16_t> s(g.z.size(), TAtteinteOcean::Jamais);
     for (int h = TAtteinteOcean::Profond; h <= TTableSurfVol::NiveauMax; ++h) {
         if (g.z[graine] > h)
             continue;
@@ -133,7 +133,7 @@ TEST(TableSurfVol, OnePassTableEqualsTheCellByCellFormulaExactly)
         // The connected twin against one fill per level.
         const TAtteinteOcean a = calculerAtteinteOcean(g.vue());
         ASSERT_EQ(a.graine, static_cast<long long>(g.index(6, 11)));
-        const std::vector<std::int32_t> parNiveaux = atteinteParNiveaux(g, g.index(6, 11));
+        const std::vector<std::int16_t> parNiveaux = atteinteParNiveaux(g, g.index(6, 11));
         EXPECT_EQ(a.niveau, parNiveaux) << graine;
         const TTableSurfVol reliee = calculerTableSurfVolReliee(g.vue(), a);
         const TTableSurfVol referenceReliee = tableCelluleParCellule(g, &parNiveaux);
@@ -377,12 +377,25 @@ TEST(Reliee, FallingSeaLeavesTheWaterOfABasinCutOffAtItsSill)
     EXPECT_NEAR(reliee.volume(-100) - plain.volume(-100), 80 * basin / 1000, 1e-6);
 }
 
+TEST(Reliee, TheOceanIsTheLargestAreaBelowZeroEvenWhenAPitIsDeeper)
+{
+    PetiteGrille g = continent();
+    g.bloc(0, 11, 0, 9, -500);
+    g.bloc(0, 11, 22, 23, -500);
+    g.bloc(5, 6, 15, 16, -900); // a deep closed pit inland
+    const TAtteinteOcean a = calculerAtteinteOcean(g.vue());
+    EXPECT_EQ(g.z[static_cast<std::size_t>(a.graine)], -500);
+    EXPECT_EQ(etat(g, a, 5, 15, 10), EtatCellule::Isolee);
+    EXPECT_EQ(etat(g, a, 3, 3, 10), EtatCellule::Mer);
+    EXPECT_EQ(a.niveau[g.index(5, 15)], 40);
+}
+
 TEST(Reliee, NoCellBelowZeroMeansNoOcean)
 {
     PetiteGrille g(4, 8, 0);
     const TAtteinteOcean a = calculerAtteinteOcean(g.vue());
     EXPECT_EQ(a.graine, -1);
-    EXPECT_TRUE(std::all_of(a.niveau.begin(), a.niveau.end(), [](std::int32_t s) { return s == TAtteinteOcean::Jamais; }));
+    EXPECT_TRUE(std::all_of(a.niveau.begin(), a.niveau.end(), [](std::int16_t s) { return s == TAtteinteOcean::Jamais; }));
     EXPECT_EQ(etatCelluleReliee(0, TAtteinteOcean::Jamais, 5), EtatCellule::Isolee);
     EXPECT_EQ(calculerTableSurfVolReliee(g.vue(), a).volume(5), 0);
 }

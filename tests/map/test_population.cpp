@@ -15,16 +15,6 @@
 
 namespace {
 
-// A file of the given rows (first ... 563), every count 0 except the cells given.
-QByteArray fichierPopulation(int premiere, const std::vector<std::tuple<int, int, std::uint32_t>>& cellules)
-{
-    const int lignes = TGrillePopulation::DerniereLigne + 1 - premiere;
-    QByteArray o(lignes * TGrillePopulation::Colonnes * 4, '\0');
-    for (const auto& [r, i, n] : cellules)
-        qToLittleEndian<std::uint32_t>(n, o.data() + 4 * ((r - premiere) * TGrillePopulation::Colonnes + i));
-    return o;
-}
-
 QString ecrire(const QTemporaryDir& dir, const QString& nom, const QByteArray& o)
 {
     const QString chemin = dir.filePath(nom);
@@ -128,8 +118,8 @@ TEST(Population, OnlyPeopleBelowTheLevelAreThreatenedNeverEmptyCells)
     TGrilleAltitude g;
     m.charger(g);
     // Row r is latitude 84.875 - 0.25 r, column i longitude -180 + 0.25 i.
-    auto ligne = [](double lat) { return static_cast<int>(std::lround((84.875 - lat) / 0.25)); };
-    auto colonne = [](double lon) { return static_cast<int>(std::lround((lon + 180) / 0.25)); };
+    auto ligne = lignePopulation;
+    auto colonne = colonnePopulation;
     QTemporaryDir dir;
     TGrillePopulation p;
     ASSERT_TRUE(lirePopulation(
