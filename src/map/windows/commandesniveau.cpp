@@ -92,7 +92,8 @@ void TCommandesNiveau::NiveaumarinClick()
             connect(variNiv_->ReliesOcean, &QCheckBox::toggled, this, [this] { modeChange(); });
             variNiv_->adjustSize();
             const QRect g = carte_.geometry();
-            variNiv_->move(std::max(g.left(), g.right() - variNiv_->width() - 10), g.top() + 110);
+            variNiv_->move(std::max(g.left(), g.right() - variNiv_->width() - 10),
+                           std::max(g.top() + 110, g.bottom() - variNiv_->height() - 60));
         }
         {
             Sablier sablier;

@@ -88,7 +88,7 @@ TVariNiv::TVariNiv(QWidget* parent) : QWidget(parent)
     TableauVol->setColumnWidth(0, 90);
     TableauVol->horizontalHeader()->setStretchLastSection(true);
     TableauVol->setMinimumWidth(250);
-    TableauVol->setMinimumHeight(220);
+    TableauVol->setMinimumHeight(200);
     Edit1 = nomme(new QLineEdit(dilatation), "Edit1");
     Edit1->setReadOnly(true);
     CDilat = nomme(new QDoubleSpinBox(dilatation), "CDilat");
@@ -136,30 +136,29 @@ TVariNiv::TVariNiv(QWidget* parent) : QWidget(parent)
     Schema = nomme(new QLabel(bassin), "Schema");
     Schema->setFixedSize(LargeurSchema, HauteurSchema);
     {
-        auto* h = new QHBoxLayout(bassin);
-        auto* gauche = new QVBoxLayout;
+        auto* v = new QVBoxLayout(bassin);
         auto* f = new QFormLayout;
         f->addRow(QStringLiteral("Variation du volume d'eau :"), ChVarVolEau);
         f->addRow(QStringLiteral("Variation du volume des dorsales :"), VarVolDors);
         f->addRow(QStringLiteral("Volume des sédiments déposés :"), VarvolSed);
-        gauche->addLayout(f);
+        v->addLayout(f);
         auto* boutons = new QHBoxLayout;
         boutons->addWidget(Calcul2);
         boutons->addWidget(BCarte);
         boutons->addStretch(1);
-        gauche->addLayout(boutons);
-        gauche->addWidget(Remontee2);
-        gauche->addStretch(1);
-        h->addLayout(gauche, 1);
-        h->addWidget(Schema, 0, Qt::AlignTop);
+        v->addLayout(boutons);
+        v->addWidget(Remontee2);
+        v->addWidget(Schema, 0, Qt::AlignHCenter);
+        v->addStretch(1);
     }
 
-    auto* v = new QVBoxLayout(this);
-    auto* haut = new QHBoxLayout;
-    haut->addWidget(carte, 1);
-    v->addLayout(haut);
-    v->addWidget(dilatation, 1);
-    v->addWidget(bassin);
+    // Two columns, so that the window fits a small screen.
+    auto* h = new QHBoxLayout(this);
+    auto* gauche = new QVBoxLayout;
+    gauche->addWidget(carte);
+    gauche->addWidget(dilatation, 1);
+    h->addLayout(gauche, 1);
+    h->addWidget(bassin);
 
     connect(Calculer, &QPushButton::clicked, this, [this] { CalculerClick(); });
     connect(Calcul2, &QPushButton::clicked, this, [this] { Calcul2Click(); });
