@@ -29,6 +29,7 @@ class TCommandesReperes;
 class TCommandesVecteurs;
 class TCommandeChoix;
 class TCommandeRechercheVolcan;
+class TCommandesNiveau;
 class TRecherche_Volc;
 class TTableau_reperes;
 
@@ -82,6 +83,7 @@ public:
     TCommandesFichiers& fichiers() { return *fichiers_; }
     TCommandesReperes& reperes() { return *reperes_; }
     TCommandesVecteurs& vecteurs() { return *vecteurs_; }
+    TCommandesNiveau& niveau() { return *niveau_; }
     TTableau_reperes* tableauReperes() const;
     TRecherche_Volc* rechercheVolcan() const;
     // The tool windows made right after the map (landmark table, volcano search).
@@ -143,6 +145,7 @@ private:
     std::unique_ptr<TCommandesReperes> reperes_;
     std::unique_ptr<TCommandeChoix> choix_;
     std::unique_ptr<TCommandeRechercheVolcan> recherche_;
+    std::unique_ptr<TCommandesNiveau> niveau_;
     std::vector<std::function<void(const carte::Effets&)>> suiviEffets_;
     QPoint pointGlobal_; // screen point of the last press (station pop-up)
     int largeurAjustee_ = -1;
