@@ -2,6 +2,7 @@
 
 #include "drawing/dessins.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -79,15 +80,17 @@ FlecheDirection flecheDirection(int code)
     return codeValide(code) ? sens[static_cast<std::size_t>(code)].fleche : FlecheDirection{};
 }
 
-void dessinerFleche(TBitmap32& image, int code, TColor32 fond, TColor32 trait)
+void dessinerFleche(TBitmap32& image, int code, TColor32 fond, TColor32 trait, int echelle)
 {
-    image.setSize(CoteFleche, CoteFleche);
+    const int k = std::max(1, echelle);
+    image.setSize(CoteFleche * k, CoteFleche * k);
     image.clear(fond);
     if (!codeValide(code))
         return;
     const FlecheDirection f = flecheDirection(code);
-    const QPoint centre(32, 32);
-    TracerLigne(centre.x(), centre.y(), f.pointe.x(), f.pointe.y(), image, stPlein, flAucune, trait, 1);
-    TracerLigne(f.pointe.x(), f.pointe.y(), f.barbe1.x(), f.barbe1.y(), image, stPlein, flAucune, trait, 1);
-    TracerLigne(f.pointe.x(), f.pointe.y(), f.barbe2.x(), f.barbe2.y(), image, stPlein, flAucune, trait, 1);
+    const QPoint centre = QPoint(32, 32) * k, pointe = f.pointe * k;
+    const QPoint barbes[2] = {f.barbe1 * k, f.barbe2 * k};
+    TracerLigne(centre.x(), centre.y(), pointe.x(), pointe.y(), image, stPlein, flAucune, trait, 1);
+    for (const QPoint& b : barbes)
+        TracerLigne(pointe.x(), pointe.y(), b.x(), b.y(), image, stPlein, flAucune, trait, 1);
 }

@@ -36,5 +36,6 @@ struct FlecheDirection {
 };
 FlecheDirection flecheDirection(int code);
 // The picture cleared to `fond` with the arrow of `code` in `trait` (a code out of
-// 0 … 7 leaves the picture clear).
-void dessinerFleche(TBitmap32& image, int code, TColor32 fond, TColor32 trait);
+// 0 … 7 leaves the picture clear). With `echelle` 2 the same picture is drawn at
+// twice its size (65 × 2 pixels a side), for the screen.
+void dessinerFleche(TBitmap32& image, int code, TColor32 fond, TColor32 trait, int echelle = 1);

@@ -3,6 +3,7 @@
 #include "app/windows/apropos.h"
 #include "app/windows/fenetreaide.h"
 #include "app/windows/listedonneesmenu.h"
+#include "exercises/windows/commandesexercices.h"
 #include "data/loaders.h"
 #include "map/windows/delimCarte.h"
 #include "map/windows/commandesfichiers.h"
@@ -49,6 +50,9 @@ bool TOrbiplate::demarrer()
     QObject::connect(c->commande("Fichierdaide1"), &QAction::triggered, c, [this] { Fichierdaide1Click(); });
     QObject::connect(c->commande("Chargerdesdonneesdansuntableur1"), &QAction::triggered, c,
                      [c] { chargerDonneesDansTableur(c->DernierDossier); });
+
+    // Features of their own folders, each wiring its menu items.
+    new TCommandesExercices(*c);
     return true;
 }
 
