@@ -212,11 +212,24 @@ TEST_F(FenetresExercices, ClosedMidwayTheExerciseGoesOnWithItsMark)
     item("Orientationdesvecteurs1")->trigger();
     Tvecteur* f = commandes->vecteur();
     cliquer(dans<QPushButton>(f, "BitBtn1")); // right: 1/1
+    // Chosen again while on the screen: the same question stays.
+    item("Orientationdesvecteurs1")->trigger();
+    EXPECT_EQ(dans<QLabel>(f, "codestation")->text(), QStringLiteral("Station : BBBB"));
     f->close();
     item("Orientationdesvecteurs1")->trigger();
     ASSERT_TRUE(f->isVisible());
     EXPECT_EQ(dans<QLabel>(f, "numero")->text(), QStringLiteral("2"));
     EXPECT_EQ(dans<QLabel>(f, "PaNote")->text(), QStringLiteral("1/1"));
+    // Reopened, it asks the next station not yet asked.
+    EXPECT_EQ(dans<QLabel>(f, "codestation")->text(), QStringLiteral("Station : CCCC"));
+
+    // The same for the positioning window.
+    item("Positionnementdesstations1")->trigger();
+    TPosvecteur* p = commandes->position();
+    QTest::mouseClick(p->planis(), Qt::LeftButton, {}, QPoint(10, 10));
+    item("Positionnementdesstations1")->trigger();
+    EXPECT_EQ(p->carreChoisi(), 1);
+    EXPECT_EQ(dans<QLabel>(p, "codestation")->text(), QStringLiteral("Station : AAAA"));
 }
 
 TEST_F(FenetresExercices, PositioningTakenToItsEnd)

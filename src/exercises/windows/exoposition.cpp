@@ -222,6 +222,11 @@ bool TPosvecteur::demarrer()
 {
     if (note_.termine())
         return false;
+    if (isVisible() && question_.valide()) {
+        raise();
+        activateWindow();
+        return true;
+    }
     if (!exemplesPrets(exemples_, GenreExercice::Position))
         return false;
     TBitmap32 image = fournirImage_ ? fournirImage_() : TBitmap32();

@@ -221,6 +221,13 @@ bool Tvecteur::demarrer(int mode)
     const int m = mode ? OrientationVecteurs : MouvementsRelatifs;
     if (etats_[static_cast<std::size_t>(m)].note.termine())
         return false;
+    // Already on the screen with its question: chosen again from the menu, it is
+    // only brought to the front (the pupil cannot change a question this way).
+    if (isVisible() && mode_ == m && question_.valide()) {
+        raise();
+        activateWindow();
+        return true;
+    }
     if (!exemplesPrets(exemples_, m == OrientationVecteurs ? GenreExercice::Orientation : GenreExercice::Relatif))
         return false;
     mode_ = m;
