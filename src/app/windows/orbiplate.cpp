@@ -6,6 +6,7 @@
 #include "drawing/windows/dialoguestexte.h"
 #include "drawing/windows/feuilledessin.h"
 #include "print/windows/commandesexport.h"
+#include "exercises/windows/commandesexercices.h"
 #include "data/loaders.h"
 #include "map/windows/delimCarte.h"
 #include "map/windows/commandesfichiers.h"
@@ -70,6 +71,9 @@ bool TOrbiplate::demarrer()
     auto imprimer = [this](const TBitmap32& image) { return gestimp_->imprimer(image); };
     TFeuilleDessin::impression() = imprimer;
     export_ = std::make_unique<TCommandesExport>(*c, imprimer);
+
+    // Features of their own folders, each wiring its menu items.
+    new TCommandesExercices(*c);
     return true;
 }
 
