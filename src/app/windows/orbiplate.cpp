@@ -12,6 +12,7 @@
 #include "map/windows/commandesreperes.h"
 #include "map/windows/tableaureperes.h"
 #include "print/windows/gestimp.h"
+#include "section/windows/commandescoupe.h"
 #include "ui/dialogs.h"
 #include "ui/windows/imageview.h"
 
@@ -33,6 +34,7 @@ TOrbiplate::TOrbiplate(const QString& dossier, TDonnees& donnees)
 TOrbiplate::~TOrbiplate()
 {
     TFeuilleDessin::impression() = {};
+    coupes_.reset();
     export_.reset();
 }
 
@@ -67,6 +69,7 @@ bool TOrbiplate::demarrer()
     auto imprimer = [this](const TBitmap32& image) { return gestimp_->imprimer(image); };
     TFeuilleDessin::impression() = imprimer;
     export_ = std::make_unique<TCommandesExport>(*c, imprimer);
+    coupes_ = std::make_unique<TCommandesCoupe>(*c, imprimer);
     return true;
 }
 
