@@ -184,13 +184,17 @@ QRect ligneCarte(QPointF a, QPointF b, TBitmap32& cible, TColor32 couleur, std::
     const double decale = std::floor(a.x() / W) * W;
     a.rx() -= decale;
     b.rx() -= decale;
+    // Large maps are shown shrunk: a second line one pixel further right and down
+    // keeps every side on the screen, as the rubber line does.
+    const int traits = W >= 1800 ? 2 : 1;
     std::vector<QRect> locales;
     for (const double dx : {0.0, -static_cast<double>(W), static_cast<double>(W)}) {
         const double xa = a.x() + dx, xb = b.x() + dx;
         if (std::max(xa, xb) < -2 || std::min(xa, xb) > W + 2)
             continue;
-        cible.lineAA(xa, a.y(), xb, b.y(), couleur);
-        r |= carte::zonesLigne(xa, a.y(), xb, b.y(), locales);
+        for (int t = 0; t < traits; ++t)
+            cible.lineAA(xa + t, a.y() + t, xb + t, b.y() + t, couleur);
+        r |= carte::zonesLigne(xa, a.y(), xb, b.y(), locales); // its margin covers the second line
     }
     if (zones)
         zones->insert(zones->end(), locales.begin(), locales.end());

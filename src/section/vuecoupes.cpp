@@ -109,10 +109,14 @@ QRect TVueCoupes::placeCadre(int k) const
 void TVueCoupes::DessinerCadres()
 {
     const int W = pile_.base.width(), H = pile_.base.height();
-    pile_.base.clear(clTransparentWhite32);
+    // Opaque white: what the view shows under the frames, composed without blending.
+    pile_.base.clear(clWhite32);
     effacerOutil();
     outil_->bitmap.clear(clTransparentWhite32);
+    // What the readouts said belongs to the pictures as they were.
     mesureGardee_ = false;
+    texteXP_.clear();
+    textePente_.clear();
     for (int k = 0; k < NbCadresMax; ++k) {
         TBitmapLayer* l = cadres_[static_cast<std::size_t>(k)];
         l->visible = false;

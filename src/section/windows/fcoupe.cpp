@@ -255,6 +255,8 @@ TCoupe::TCoupe(QWidget* parent) : QMainWindow(parent)
     ScrolC2 = new QScrollBar(Qt::Horizontal, central);
     ScrolC2->setObjectName(QStringLiteral("ScrolC2"));
     ScrolC2->setVisible(false);
+    ScrolC2->setSingleStep(5);
+    ScrolC2->setPageStep(50);
     connect(ScrolC2, &QScrollBar::valueChanged, this, [this](int pos) { vue_.definirDecalageSuperposition(pos); });
     v->addWidget(ScrolC2);
     setCentralWidget(central);
@@ -406,6 +408,7 @@ void TCoupe::DessinerCadres()
 {
     vue_.DessinerCadres();
     majApres();
+    majLectures();
 }
 
 void TCoupe::fermerSiVide()
