@@ -299,6 +299,23 @@ TEST_F(FenetreCoupe, ContextMenuOnAFrame)
     ASSERT_GE(feuille.nombreDocuments(), 1);
     EXPECT_EQ(feuille.placeDocument(feuille.nombreDocuments() - 1).size(), droite.size());
     EXPECT_EQ(feuille.document(feuille.nombreDocuments() - 1).nom, QStringLiteral("Coupe A"));
+    // One frame of a large window comes shrunk to the page, in its proportions.
+    const QSize avant = f.size();
+    f.JuxtaposerClick(1);
+    f.resize(1900, 1040);
+    QApplication::processEvents();
+    const QRect seul = f.vueCoupes().placeCadre(0);
+    ASSERT_GT(seul.width(), feuille.taillePage().width());
+    contexte(seul.center());
+    enfant<QAction>(f, "Copierverslafeuillededessin1")->trigger();
+    const QRect surPage = feuille.placeDocument(feuille.nombreDocuments() - 1);
+    EXPECT_TRUE(QRect(QPoint(), feuille.taillePage()).contains(surPage));
+    EXPECT_NEAR(double(surPage.width()) / surPage.height(), double(seul.width()) / seul.height(), 0.01);
+    f.resize(avant);
+    QApplication::processEvents();
+    f.JuxtaposerClick(2);
+    ASSERT_EQ(f.vueCoupes().placeCadre(1), droite);
+    contexte(dansA);
     feuilleDessinExistante()->hide();
 
     // Reversing, its colours.

@@ -482,7 +482,15 @@ void TCoupe::Copierverslafeuillededessin1Click()
     const QRect place = vue_.placeCadre(vue_.cadreCourant().cadre);
     if (place.isEmpty())
         return;
-    feuilleDessin().AjouterDocument(images().image(vue_.imageCourante()), place.width(), place.height());
+    // A frame of a large window is bigger than the page: the picture, drawn again
+    // from its data, comes shrunk to the page with the frame's proportions, so that
+    // none of it lies beyond the page and the printout.
+    TFeuilleDessin& feuille = feuilleDessin();
+    const QSize page = feuille.feuille().taillePage() - QSize(10, 10);
+    QSize taille = place.size();
+    if (taille.width() > page.width() || taille.height() > page.height())
+        taille = taille.scaled(page, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    feuille.AjouterDocument(images().image(vue_.imageCourante()), taille.width(), taille.height());
 }
 
 void TCoupe::Copierlesdonneesdelacoupe1Click()
