@@ -13,6 +13,7 @@
 #include "map/windows/commandesreperes.h"
 #include "map/windows/tableaureperes.h"
 #include "print/windows/gestimp.h"
+#include "section/windows/commandescoupe.h"
 #include "tables/windows/commandestableaux.h"
 #include "ui/dialogs.h"
 #include "ui/windows/imageview.h"
@@ -35,6 +36,7 @@ TOrbiplate::TOrbiplate(const QString& dossier, TDonnees& donnees)
 TOrbiplate::~TOrbiplate()
 {
     TFeuilleDessin::impression() = {};
+    coupes_.reset();
     export_.reset();
 }
 
@@ -71,6 +73,7 @@ bool TOrbiplate::demarrer()
     auto imprimer = [this](const TBitmap32& image) { return gestimp_->imprimer(image); };
     TFeuilleDessin::impression() = imprimer;
     export_ = std::make_unique<TCommandesExport>(*c, imprimer);
+    coupes_ = std::make_unique<TCommandesCoupe>(*c, imprimer);
 
     // Features of their own folders, each wiring its menu items.
     new TCommandesExercices(*c);
