@@ -55,36 +55,44 @@ void construireMercatorOblique(const TBitmap32& imagePolaire, TBitmap32& image, 
             oy = static_cast<int>(cy);
         }
     };
-    auto rangee = [&](int y) {
+    // Columns x0 … x1 − 1 of row y.
+    auto segment = [&](int y, int x0, int x1) {
         TColor32* ligne = sortie + static_cast<std::size_t>(y) * Wm;
         int ox, oy;
         if (y <= h) {
             // Disc 1: the pole's hemisphere, y pixels from its centre.
-            for (int x = 0; x < Wm; ++x) {
+            for (int x = x0; x < x1; ++x) {
                 decalageDisque(y, x, ox, oy);
                 ligne[x] = lire(h + ox, h - oy);
             }
         } else {
             // Disc 2: 2h − y pixels from the antipode, the same azimuth (the disc
             // shows the antipodes of disc 1 mirrored top to bottom).
-            for (int x = 0; x < Wm; ++x) {
+            for (int x = x0; x < x1; ++x) {
                 decalageDisque(2 * h - y, x, ox, oy);
                 ligne[x] = lire(Hm + h - ox, h - oy);
             }
         }
     };
+    // Blocks of rows read neighbouring rings of a disc: taken column block by column
+    // block, each reads a small sector of it, still in the processor's cache for the
+    // next row.
+    constexpr int kLignes = 16, kColonnes = 256;
+    auto rangee = [&](int y0, int y1) {
+        for (int x0 = 0; x0 < Wm; x0 += kColonnes)
+            for (int y = y0; y < y1; ++y)
+                segment(y, x0, std::min(Wm, x0 + kColonnes));
+    };
 
     int n = fils > 0 ? fils : static_cast<int>(std::thread::hardware_concurrency());
     n = std::clamp(n, 1, 16);
-    constexpr int kPaquet = 16;
     std::atomic<int> suivant{0};
     auto travail = [&] {
         for (;;) {
-            const int debut = suivant.fetch_add(kPaquet);
+            const int debut = suivant.fetch_add(kLignes);
             if (debut >= Hm)
                 return;
-            for (int y = debut; y < std::min(Hm, debut + kPaquet); ++y)
-                rangee(y);
+            rangee(debut, std::min(Hm, debut + kLignes));
         }
     };
     std::vector<std::thread> equipe;
