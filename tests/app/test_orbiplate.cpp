@@ -17,6 +17,8 @@
 #include "map/windows/recherchevolc.h"
 #include "map/windows/tableaureperes.h"
 #include "print/windows/gestimp.h"
+#include "projections/windows/commandevuepolaire.h"
+#include "projections/windows/vuepolaire.h"
 #include "ui/codecs.h"
 #include "ui/dialogs.h"
 
@@ -106,6 +108,10 @@ TEST_F(Orbiplate, ToolWindowsMadeAtStartUp)
     EXPECT_EQ(impression.windowTitle(), QStringLiteral("Choix de l'impression"));
     EXPECT_EQ(impression.parentWidget(), &c);
     EXPECT_FALSE(impression.isVisible());
+    // The polar view waits hidden too; its map item is usable.
+    EXPECT_TRUE(enfant<QAction>(c, "Vuepolaire1")->isEnabled());
+    EXPECT_FALSE(o->vuePolaire().vue().isVisible());
+    EXPECT_FALSE(o->vuePolaire().vue().construite());
 }
 
 TEST_F(Orbiplate, DataListOpensFlaggedFilesAndIsReplacedByTheNext)

@@ -12,6 +12,7 @@
 #include "map/windows/commandesreperes.h"
 #include "map/windows/tableaureperes.h"
 #include "print/windows/gestimp.h"
+#include "projections/windows/commandevuepolaire.h"
 #include "ui/dialogs.h"
 #include "ui/windows/imageview.h"
 
@@ -34,6 +35,7 @@ TOrbiplate::~TOrbiplate()
 {
     TFeuilleDessin::impression() = {};
     export_.reset();
+    polaire_.reset();
 }
 
 bool TOrbiplate::demarrer()
@@ -41,6 +43,7 @@ bool TOrbiplate::demarrer()
     if (!carte_->demarrer())
         return false;
     carte_->creerFenetresOutils();
+    polaire_ = std::make_unique<TCommandeVuePolaire>(*carte_);
 
     TCarte* c = carte_.get();
     apropos_ = new TApropos(c->vue());

@@ -17,6 +17,7 @@ class TFenetreAide;
 class MenuListeDonnees;
 class TCommandesExport;
 class Tgestimp;
+class TCommandeVuePolaire;
 
 class TOrbiplate {
 public:
@@ -40,6 +41,8 @@ public:
     TFenetreAide* fenetreAide() const { return aide_; }
     // The print layout manager, made once the map has started.
     Tgestimp& gestionnaireImpression() { return *gestimp_; }
+    // The polar view and its command, made with the map's tool windows.
+    TCommandeVuePolaire& vuePolaire() { return *polaire_; }
 
     // "Charger un fichier de configuration".
     void Chargerunfichierdeconfiguration1Click();
@@ -63,4 +66,5 @@ private:
     TFenetreAide* aide_ = nullptr;
     std::unique_ptr<TCommandesExport> export_;
     Tgestimp* gestimp_ = nullptr;
+    std::unique_ptr<TCommandeVuePolaire> polaire_;
 };
