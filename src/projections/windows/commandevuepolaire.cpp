@@ -5,7 +5,6 @@
 #include "projections/windows/vuepolaire.h"
 
 #include <QAction>
-#include <QSpinBox>
 
 TCommandeVuePolaire::TCommandeVuePolaire(TCarte& carte) : carte_(carte)
 {
@@ -24,9 +23,7 @@ void TCommandeVuePolaire::Vuepolaire1Click()
     if (!vue_->construite()) {
         if (carte_.executerDialogue(*choix_) != QDialog::Accepted)
             return;
-        vue_->LatCentre->setValue(choix_->LatCentre->value());
-        vue_->LongCentre->setValue(choix_->LongCentre->value());
-        if (!vue_->ConstruireVuePolaire())
+        if (!vue_->construire(choix_->pole()))
             return;
         afficherEnGrand(*vue_);
         vue_->ajusterZoom();

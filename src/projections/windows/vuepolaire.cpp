@@ -76,6 +76,17 @@ TChoixPole::TChoixPole(QWidget* parent) : QDialog(parent)
     l->addWidget(boutons);
 }
 
+PoleVue TChoixPole::pole() const
+{
+    return {LatCentre->value(), LongCentre->value()};
+}
+
+void TChoixPole::setPole(const PoleVue& p)
+{
+    LatCentre->setValue(p.latitude);
+    LongCentre->setValue(p.longitude);
+}
+
 // --- The view ---
 
 TVuePolaire::TVuePolaire(TCarte& carte, QWidget* parent)
@@ -185,6 +196,18 @@ TVuePolaire::~TVuePolaire()
 const TBitmap32& TVuePolaire::image() const
 {
     return vue_->base();
+}
+
+PoleVue TVuePolaire::pole() const
+{
+    return {LatCentre->value(), LongCentre->value()};
+}
+
+bool TVuePolaire::construire(const PoleVue& pole)
+{
+    LatCentre->setValue(pole.latitude);
+    LongCentre->setValue(pole.longitude);
+    return ConstruireVuePolaire();
 }
 
 bool TVuePolaire::ConstruireVuePolaire()

@@ -24,11 +24,19 @@ class TImageView;
 struct TBitmapLayer;
 class TMercatorOblique;
 
+// The pole of a view, in whole degrees as the spin edits give it.
+struct PoleVue {
+    int latitude = 90;  // −90 … 90
+    int longitude = 0;  // −180 … 180
+};
+
 // The modal pole dialog.
 class TChoixPole : public QDialog {
     Q_OBJECT
 public:
     explicit TChoixPole(QWidget* parent = nullptr);
+    PoleVue pole() const;
+    void setPole(const PoleVue& p);
     QSpinBox* LatCentre = nullptr;  // −90 … 90
     QSpinBox* LongCentre = nullptr; // −180 … 180
     QPushButton* OK = nullptr;
@@ -72,6 +80,9 @@ public:
     // why) when there is no base picture or not enough memory; the view is then
     // left as it was.
     bool ConstruireVuePolaire();
+    // The same around another pole, put into the spin edits first.
+    bool construire(const PoleVue& pole);
+    PoleVue pole() const;
     // The zoom that shows the whole width of the discs.
     void ajusterZoom();
     // Redraws the overlays shown when the map's data or display settings changed
