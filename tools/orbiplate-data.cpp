@@ -26,7 +26,8 @@ les sources ont changé sont reconstruits.
 
 Produits : config.obc, planisphere3600.jpg, planisphere7200.jpg,
 planisphere_nb2.jpg, planispherenb.jpg, topo_10.bil (altitudes 1081 x 2161),
-s.fse et seismes_*.fse, volcans.fvo, table2.txt et gps_*.gps, point/*.jpg,
+s.fse et seismes_*.fse, volcans.fvo, table2.txt et gps_*.gps, point/*.jpg
+(courbes des séries temporelles) avec point/*.txt (leurs positions journalières),
 exemples.txt, gpw2020.tdp (population), age_unavcob.png, echelle_age.png,
 autres_donnees.cft (liste de données), credits.txt.
 
@@ -39,6 +40,9 @@ Options :
   --gps FICHIER       table de vitesses (CSV en mm/an) pour table2.txt
   --aide DOSSIER      pages d'aide à copier dans aide/ (défaut : le dossier aide
                       du dépôt, à côté du dossier de compilation)
+  --etalonnages       écrire aussi l'étalonnage (point/*.etl) de chaque image de
+                      série temporelle, pour mesurer sans étalonner d'abord
+                      (sans cette option, les élèves étalonnent eux-mêmes)
   --force             tout reconstruire
   --jobs N            nombre de produits construits en même temps (défaut : 2)
   --help              cette aide
@@ -88,6 +92,8 @@ int main(int argc, char** argv)
             valeur(ctx.gps);
         } else if (a == QLatin1String("--aide")) {
             valeur(ctx.aide);
+        } else if (a == QLatin1String("--etalonnages")) {
+            ctx.etalonnages = true;
         } else if (a == QLatin1String("--force")) {
             options.forcer = true;
         } else if (a == QLatin1String("--jobs")) {

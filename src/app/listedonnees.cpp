@@ -267,7 +267,8 @@ bool chargerDonneesDansTableur(QString& dernierDossier)
     FileDialogRequest req;
     req.caption = QStringLiteral("Charger des données dans un tableur");
     req.folder = dernierDossier;
-    req.filter = QStringLiteral("tableur OpenOffice|*.ods;*.sxc|tableur Excel|.xls|tous|*.*");
+    // Each caption is followed by masks that match files: "*.xls", not ".xls".
+    req.filter = QStringLiteral("tableur OpenOffice|*.ods;*.sxc|tableur Excel|*.xls;*.xlsx|texte CSV|*.csv|tous|*.*");
     const QString chemin = dialogs().openFile(req);
     if (chemin.isEmpty())
         return false;

@@ -60,6 +60,8 @@ TConfiguration lireConfiguration(const QString& dossierDepart)
     c.FichierVolcans = prefixe(noms[6]);
     c.FichierGrille = noms[7];
     c.FichierPopulation = prefixe(noms[8]);
+    c.FichierAge = c.DossierDepart + QStringLiteral("age_unavcob.png");
+    c.FichierEchelleAge = c.DossierDepart + QStringLiteral("echelle_age.png");
     return c;
 }
 

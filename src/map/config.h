@@ -19,6 +19,9 @@ struct TConfiguration {
     // start folder); empty when the file gives none.
     QString FichierGrille;
     QString FichierPopulation;
+    // The ocean-floor age picture and its colour scale, in the start folder.
+    QString FichierAge;
+    QString FichierEchelleAge;
     // Whether config.obc was read (false: every default was used).
     bool Lu = false;
 };

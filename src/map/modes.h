@@ -170,6 +170,8 @@ public:
     Effets effacerDerniereCoupe();
     Effets raz();                             // "RAZ" of the path panel
     Effets okClic();
+    // The OK button hidden without its action.
+    void cacherOK() { panneau_.okVisible = false; }
     Effets loupeClic(int largeurClient, int hauteurClient);
     // Adds the landmarks of the table (its flags: join, by great circles); with
     // `ajouter` a new group, otherwise the groups are replaced by this one. Rows

@@ -169,9 +169,16 @@ void TScene::reconstruireCalques()
                 redessinerTraces();
             break;
         case EtapeReconstruction::Age:
+            if (redessinerSurcouche)
+                redessinerSurcouche(Calque::AgeFonds);
+            break;
         case EtapeReconstruction::NiveauMarin:
+            if (redessinerSurcouche)
+                redessinerSurcouche(Calque::NiveauMarin);
+            break;
         case EtapeReconstruction::Population:
-            // The overlays redraw themselves once they are part of the map.
+            if (redessinerSurcouche)
+                redessinerSurcouche(Calque::Population);
             break;
         }
     }

@@ -133,6 +133,10 @@ public:
     std::function<void()> fondChange;
     // The reference station was chosen or cleared.
     std::function<void()> referenceChange;
+    // The overlays drawn from files and from the elevation grid (ocean-floor age,
+    // population, sea level): a rebuild asks for each that needs redrawing, in the
+    // fixed order; the feature that owns them sets it.
+    std::function<void(Calque)> redessinerSurcouche;
 
 private:
     void donneesChangees(unsigned magasins);

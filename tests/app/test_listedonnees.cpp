@@ -3,6 +3,7 @@
 #include "app/listedonnees.h"
 #include "app/windows/listedonneesmenu.h"
 #include "ui/dialogs.h"
+#include "ui/windows/qtdialogs.h"
 
 #include <QAction>
 #include <QDir>
@@ -192,9 +193,30 @@ TEST(ListeDonnees, HelpPageAndSpreadsheet)
     d.files.push_back(ods);
     EXPECT_TRUE(chargerDonneesDansTableur());
     ASSERT_EQ(d.fileRequests.size(), 1u);
-    EXPECT_EQ(d.fileRequests[0].filter, "tableur OpenOffice|*.ods;*.sxc|tableur Excel|.xls|tous|*.*");
+    EXPECT_EQ(d.fileRequests[0].filter,
+              "tableur OpenOffice|*.ods;*.sxc|tableur Excel|*.xls;*.xlsx|texte CSV|*.csv|tous|*.*");
     // The next dialog starts in the folder used last.
     EXPECT_FALSE(chargerDonneesDansTableur()); // cancelled
     EXPECT_EQ(d.fileRequests[1].folder, QFileInfo(ods).absolutePath());
     QDir::setCurrent(avant);
+}
+
+// Every kind of spreadsheet the open dialog lists must show its files: a mask
+// written without its star matches no file name at all.
+TEST(ListeDonnees, SpreadsheetFilterMatchesTheFilesItNames)
+{
+    ScriptedDialogs d;
+    DialogServiceGuard g(&d);
+    EXPECT_FALSE(chargerDonneesDansTableur()); // cancelled: only the request matters
+    ASSERT_EQ(d.fileRequests.size(), 1u);
+    const QString filtre = d.fileRequests[0].filter;
+    auto retenu = [&](int index, const QString& nom) {
+        return QDir::match(QtDialogService::filterMasks(filtre, index), nom);
+    };
+    EXPECT_TRUE(retenu(1, "notes.ods"));
+    EXPECT_TRUE(retenu(2, "vitesses.xls"));
+    EXPECT_TRUE(retenu(2, "vitesses.xlsx"));
+    EXPECT_FALSE(retenu(2, "vitesses.ods"));
+    EXPECT_TRUE(retenu(3, "japon.csv"));
+    EXPECT_TRUE(retenu(4, "tout.txt"));
 }

@@ -5,6 +5,7 @@
 #include "data/catalogues.h"
 #include "data/loaders.h"
 #include "map/reperes.h"
+#include "tables/courbes.h"
 #include "ui/codecs.h"
 
 #include <QBuffer>
@@ -314,6 +315,25 @@ int main(int argc, char** argv)
         rle += QByteArray::fromHex("00000000" "ffffffff");
         rle += QByteArray::fromHex("0601" "0000" "0300" "0301" "0000" "0003010001" "00" "0000" "0001");
         ecrire("bmp", "rle8.bmp", rle);
+    }
+    {
+        // Daily positions as the data tool writes them, one written by a
+        // spreadsheet, and a calibration file.
+        courbes::PositionsJournalieres p;
+        for (int i = 0; i < 20; ++i) {
+            p.t.push_back(2010 + i / 365.25);
+            p.nord.push_back(0.5 * i);
+            p.est.push_back(-1.25 * i);
+            p.haut.push_back(i % 3);
+        }
+        ecrire("courbes", "positions.txt", courbes::textePositions(QStringLiteral("USUD"), p));
+        ecrire("courbes", "tableur.txt", "2010,5;1,5;2;3\r\n2010,6;1,6;2;3\r\nmauvaise ligne\r\n");
+        courbes::Etalonnage e;
+        e.PenteTemps = 0.032;
+        e.OrigineTemps = 1996.064;
+        e.PenteLat = -0.0773;
+        e.OrigineLat = 7.99;
+        ecrire("courbes", "usud.etl", courbes::octetsEtalonnage(e));
     }
     return 0;
 }

@@ -7,7 +7,9 @@
 #include "import/produits.h"
 #include "import/series.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -457,6 +459,81 @@ TEST(ImportConstruction, HelpPagesAreCopiedAndFollowTheirSources)
     EXPECT_EQ(b.construits, 1);
     ASSERT_TRUE(page.open(QIODevice::ReadOnly));
     EXPECT_EQ(page.readAll(), QByteArray("<html>nouvelle aide</html>"));
+}
+
+// The time-series product: beside each picture the days it plots, and with
+// --etalonnages the calibration of its axes, so that the viewer's measures match
+// the series' own velocities without a calibration by hand.
+TEST(ImportSeries, DailyPositionsAndCalibrationsBesideThePictures)
+{
+    QTemporaryDir src, out;
+    ASSERT_TRUE(QDir(src.path()).mkpath("gps/timeseries"));
+    const char* const fichiers[] = {"HUSB.IGS14.tenv3", "UTUR.IGS14.tenv3", "LHAS.tenv3", "P156.pbo.final_igs08.pos",
+                                    "USUD.pos.neu"};
+    for (const char* f : fichiers) {
+        // Decimal-year columns: 12 mm/an north, -30 mm/an east over three years.
+        QByteArray d = "#4-character ID: " + QByteArray(f).left(4) + "\n#NEU Reference position :  36.1 138.4 1508.6\n";
+        for (int i = 0; i < 1100; ++i) {
+            const double t = 2010.3 + i / 365.25;
+            d += QByteArray::number(t, 'f', 5) + " 2010 1 " + QByteArray::number(0.012 * (t - 2010), 'f', 5) + " " +
+                 QByteArray::number(-0.03 * (t - 2010), 'f', 5) + " " + QByteArray::number(0.002 * std::sin(t), 'f', 5) +
+                 "\n";
+        }
+        ASSERT_TRUE(ecrire(src.filePath(QStringLiteral("gps/timeseries/") + f), d));
+    }
+    Contexte ctx;
+    ctx.sources = QDir(src.path());
+    ctx.sortie = QDir(out.path());
+    QStringList journal;
+    QString e;
+    ASSERT_TRUE(construireProduit(ctx, QString::fromUtf8("séries temporelles GPS"), journal, e)) << e.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(out.filePath("point/USUD.txt")));
+    EXPECT_FALSE(QFileInfo::exists(out.filePath("point/USUD.etl"))) << "pupils calibrate by default";
+
+    ctx.etalonnages = true;
+    for (const Produit& p : listeProduits(ctx)) {
+        if (p.nom == QString::fromUtf8("séries temporelles GPS")) {
+            EXPECT_TRUE(p.sorties.contains("point/P156.etl"));
+        }
+    }
+    ASSERT_TRUE(construireProduit(ctx, QString::fromUtf8("séries temporelles GPS"), journal, e)) << e.toStdString();
+    courbes::Etalonnage etl;
+    ASSERT_TRUE(courbes::lireEtalonnage(out.filePath("point/USUD.etl"), etl));
+    ASSERT_TRUE(etl.tempsEtalonne());
+
+    // The calibration reads back the graduations the picture shows.
+    SerieGPS serie;
+    QFile f(src.filePath("gps/timeseries/USUD.pos.neu"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(lireSerie(f.readAll(), "USUD", serie, &e));
+    AxesCourbes axes;
+    dessinerCourbes(serie, &axes);
+    for (const Graduation& g : axes.temps)
+        EXPECT_NEAR(etl.date(static_cast<int>(g.position) - CourbesGPS::DecalageX), g.valeur, 0.6 * etl.PenteTemps);
+    for (int k = 0; k < 3; ++k)
+        for (const Graduation& g : axes.variations[k])
+            EXPECT_NEAR(etl.variation(1 + k, static_cast<int>(g.position) - CourbesGPS::DecalageY), g.valeur,
+                        0.6 * std::fabs(etl.pente(1 + k)))
+                << k;
+
+    // A drag across the north plot in the viewer: the fit of the days is the
+    // series' velocity, the two-point reading near it.
+    courbes::TMesureCourbes m;
+    courbes::PositionsJournalieres jours;
+    ASSERT_TRUE(courbes::lirePositions(out.filePath("point/USUD.txt"), jours));
+    ASSERT_EQ(jours.taille(), 1100u);
+    m.ouvrir(TStationGPS(), etl, jours);
+    auto yDe = [&](int axe, double cm) { return static_cast<int>(std::lround((cm - etl.origine(axe)) / etl.pente(axe))); };
+    auto xDe = [&](double t) { return static_cast<int>(std::lround((t - etl.OrigineTemps) / etl.PenteTemps)); };
+    // The north curve about its median: 12 mm/an, through 0 in the middle (2011.8).
+    const int x0 = xDe(2010.5), x1 = xDe(2013.1);
+    m.appui(x0, yDe(1, 1.2 * (2010.5 - 2011.8)));
+    m.relachement(x1, yDe(1, 1.2 * (2013.1 - 2011.8)));
+    ASSERT_FALSE(m.affichage.vitesse.isEmpty());
+    const double deuxPoints = m.affichage.vitesse.section(": ", 1).replace(',', '.').toDouble();
+    EXPECT_NEAR(deuxPoints, 12, 0.6);
+    ASSERT_TRUE(m.affichage.ajustement.contains(" jours : ")) << m.affichage.ajustement.toStdString();
+    EXPECT_NEAR(m.affichage.ajustement.section(" : ", 1).section(' ', 0, 0).replace(',', '.').toDouble(), 12, 0.01);
 }
 
 // ---- reports of skipped rows ----------------------------------------------------

@@ -407,10 +407,24 @@ bool produitSeries(const Contexte& ctx, QStringList& journal, QString& erreur)
         SerieGPS serie;
         if (!lireSerie(d, QString::fromLatin1(f), serie, &erreur))
             return false;
-        const TBitmap32 img = dessinerCourbes(serie);
-        const QString nom = serie.code.left(4) + QStringLiteral(".jpg");
+        AxesCourbes axes;
+        const TBitmap32 img = dessinerCourbes(serie, &axes);
+        const QString code = serie.code.left(4);
+        const QString nom = code + QStringLiteral(".jpg");
         if (!enregistrerImage(dossier.filePath(nom), img, 92, erreur))
             return false;
+        // The days the picture plots, for the viewer's fit over a window.
+        if (!ecrireAtomique(dossier.filePath(code + QStringLiteral(".txt")),
+                            courbes::textePositions(code, positionsCourbes(serie)), erreur))
+            return false;
+        if (ctx.etalonnages) {
+            QString message;
+            if (!courbes::ecrireEtalonnage(dossier.filePath(code + QStringLiteral(".etl")), etalonnageCourbes(axes),
+                                           &message)) {
+                erreur = message;
+                return false;
+            }
+        }
         journal << QStringLiteral("point/%1 : %2 jours de %3 à %4")
                        .arg(nom)
                        .arg(serie.points.size())
@@ -953,7 +967,12 @@ std::vector<Produit> listeProduits(const Contexte& ctx)
     QStringList series;
     for (const char* f : seriesStations)
         series << L(f);
-    QStringList pointsJpg = {"point/HUSB.jpg", "point/UTUR.jpg", "point/LHAS.jpg", "point/P156.jpg", "point/USUD.jpg"};
+    QStringList pointsJpg;
+    for (const char* code : {"HUSB", "UTUR", "LHAS", "P156", "USUD"}) {
+        pointsJpg << QStringLiteral("point/%1.jpg").arg(L(code)) << QStringLiteral("point/%1.txt").arg(L(code));
+        if (ctx.etalonnages)
+            pointsJpg << QStringLiteral("point/%1.etl").arg(L(code));
+    }
     const QString itrf = QString::fromLatin1(SourceITRF);
     const QStringList midas = {QStringLiteral("gps/ngl_midas/midas.IGS14_2020-09.txt"),
                                QStringLiteral("gps/ngl_midas/DataHoldings_2020-09.txt")};

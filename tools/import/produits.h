@@ -23,6 +23,9 @@ struct Contexte {
     QString seismes, volcans, gps;
     // The help pages to copy into the data folder's "aide" (empty: none).
     QString aide;
+    // Calibrations (".etl") written beside the time-series pictures, for a viewer
+    // that measures without calibrating first.
+    bool etalonnages = false;
 };
 
 struct Produit {

@@ -125,6 +125,19 @@ double quantile(std::vector<double> v, double q)
     return v[k];
 }
 
+// One component in cm about its median, day by day.
+std::vector<double> variationsCm(const SerieGPS& s, double PointSerie::*c)
+{
+    std::vector<double> v;
+    v.reserve(s.points.size());
+    for (const auto& p : s.points)
+        v.push_back(p.*c * 100.0);
+    const double med = quantile(v, 0.5);
+    for (double& x : v)
+        x -= med;
+    return v;
+}
+
 } // namespace
 
 bool lireSerie(const QByteArray& donnees, const QString& nom, SerieGPS& s, QString* message)
@@ -215,6 +228,8 @@ TBitmap32 dessinerCourbes(const SerieGPS& s, AxesCourbes* axes)
     t0 = std::floor(t0 / pasT) * pasT;
     t1 = std::ceil(t1 / pasT) * pasT;
     auto xDe = [&](double t) { return Gauche + (t - t0) / (t1 - t0) * (Droite - Gauche); };
+    a.echelleTemps.pente = (t1 - t0) / (Droite - Gauche);
+    a.echelleTemps.origine = t0 - Gauche * a.echelleTemps.pente;
 
     const QString titres[3] = {QStringLiteral("Variation de latitude (cm)"), QStringLiteral("Variation de longitude (cm)"),
                                QStringLiteral("Variation d'altitude (cm)")};
@@ -224,13 +239,7 @@ TBitmap32 dessinerCourbes(const SerieGPS& s, AxesCourbes* axes)
     for (int k = 0; k < 3; ++k) {
         // Variations in cm about the median, the scale set on the bulk of the
         // points (a few outliers are drawn clipped to the frame).
-        std::vector<double> v;
-        v.reserve(s.points.size());
-        for (const auto& p : s.points)
-            v.push_back(p.*comp[k] * 100.0);
-        const double med = quantile(v, 0.5);
-        for (double& x : v)
-            x -= med;
+        std::vector<double> v = variationsCm(s, comp[k]);
         double lo = quantile(v, 0.002), hi = quantile(v, 0.998);
         if (hi - lo < 1)
             lo -= 0.5, hi += 0.5;
@@ -239,6 +248,8 @@ TBitmap32 dessinerCourbes(const SerieGPS& s, AxesCourbes* axes)
         hi = std::ceil(hi / pasY) * pasY;
         const int haut = Haut[k], bas = Bas[k];
         auto yDe = [&](double c) { return bas - (c - lo) / (hi - lo) * (bas - haut); };
+        a.echelles[k].pente = -(hi - lo) / (bas - haut);
+        a.echelles[k].origine = lo - bas * a.echelles[k].pente;
 
         img.drawText(Gauche, haut - 24, (k == 0 ? s.code + QStringLiteral(" : ") : QString()) + titres[k], titre, noir);
         // Grid and graduations.
@@ -274,4 +285,30 @@ TBitmap32 dessinerCourbes(const SerieGPS& s, AxesCourbes* axes)
     if (axes)
         *axes = a;
     return img;
+}
+
+courbes::PositionsJournalieres positionsCourbes(const SerieGPS& s)
+{
+    courbes::PositionsJournalieres p;
+    const std::vector<double> n = variationsCm(s, &PointSerie::n);
+    const std::vector<double> e = variationsCm(s, &PointSerie::e);
+    const std::vector<double> u = variationsCm(s, &PointSerie::u);
+    for (std::size_t i = 0; i < s.points.size(); ++i) {
+        p.t.push_back(s.points[i].t);
+        p.nord.push_back(n[i] * 10);
+        p.est.push_back(e[i] * 10);
+        p.haut.push_back(u[i] * 10);
+    }
+    return p;
+}
+
+courbes::Etalonnage etalonnageCourbes(const AxesCourbes& a)
+{
+    using namespace CourbesGPS;
+    courbes::Etalonnage e;
+    // View pixel x is picture pixel x + 15 (y + 70).
+    e.definir(courbes::Temps, a.echelleTemps.pente, a.echelleTemps.origine + DecalageX * a.echelleTemps.pente);
+    for (int k = 0; k < 3; ++k)
+        e.definir(courbes::Latitude + k, a.echelles[k].pente, a.echelles[k].origine + DecalageY * a.echelles[k].pente);
+    return e;
 }

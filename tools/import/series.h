@@ -4,6 +4,7 @@
 // cm against time in years) with graduated axes.
 #pragma once
 
+#include "tables/courbes.h"
 #include "ui/bitmap32.h"
 
 #include <QByteArray>
@@ -53,10 +54,24 @@ struct Graduation {
     double position;
     double valeur;
 };
+// value = position × pente + origine, picture pixels, as the axes were drawn.
+struct EchelleAxe {
+    double pente = 0, origine = 0;
+};
 struct AxesCourbes {
     std::vector<Graduation> temps;     // x positions
     std::vector<Graduation> variations[3];  // y positions, latitude, longitude, height
+    EchelleAxe echelleTemps;           // years
+    EchelleAxe echelles[3];            // cm
 };
 
 // Draws the curves picture of a series; `axes` receives the graduations.
 TBitmap32 dessinerCourbes(const SerieGPS& s, AxesCourbes* axes = nullptr);
+
+// The daily positions the picture plots: north, east and up in mm about their
+// medians (the curves' zero), for the viewer's fit over a chosen window.
+courbes::PositionsJournalieres positionsCourbes(const SerieGPS& s);
+
+// The viewer's calibration of the picture drawn with these axes (its view's
+// pixels are the picture's less the offsets 15 and 70).
+courbes::Etalonnage etalonnageCourbes(const AxesCourbes& axes);

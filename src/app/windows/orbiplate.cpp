@@ -6,6 +6,7 @@
 #include "drawing/windows/dialoguestexte.h"
 #include "drawing/windows/feuilledessin.h"
 #include "print/windows/commandesexport.h"
+#include "exercises/windows/commandesexercices.h"
 #include "data/loaders.h"
 #include "map/windows/delimCarte.h"
 #include "map/windows/commandesfichiers.h"
@@ -13,6 +14,7 @@
 #include "map/windows/tableaureperes.h"
 #include "print/windows/gestimp.h"
 #include "projections/windows/commandevuepolaire.h"
+#include "tables/windows/commandestableaux.h"
 #include "ui/dialogs.h"
 #include "ui/windows/imageview.h"
 
@@ -50,6 +52,8 @@ bool TOrbiplate::demarrer()
     liste_ = new MenuListeDonnees(c->menu("Aide1"), c->commande("SeparateurListe"),
                                   [this](const EntreeListe& e) { ouvrirEntree(e); }, c);
 
+    new TCommandesTableaux(*c); // the GPS table and the time series, a child of the map
+
     // The general commands of the map's menus.
     QAction* configuration = c->commande("Chargerunfichierdeconfiguration1");
     QAction* apropos = c->commande("Apropos1");
@@ -70,6 +74,9 @@ bool TOrbiplate::demarrer()
     auto imprimer = [this](const TBitmap32& image) { return gestimp_->imprimer(image); };
     TFeuilleDessin::impression() = imprimer;
     export_ = std::make_unique<TCommandesExport>(*c, imprimer);
+
+    // Features of their own folders, each wiring its menu items.
+    new TCommandesExercices(*c);
     return true;
 }
 

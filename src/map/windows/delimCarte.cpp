@@ -3,6 +3,7 @@
 #include "data/decimal.h"
 #include "map/windows/choixcouleurscarte.h"
 #include "map/windows/commandesfichiers.h"
+#include "map/windows/commandesniveau.h"
 #include "map/windows/commandesreperes.h"
 #include "map/windows/commandesvecteurs.h"
 #include "map/windows/menuscarte.h"
@@ -91,6 +92,7 @@ TCarte::TCarte(const QString& dossierDepart, TDonnees& donnees, QWidget* parent)
     reperes_ = std::make_unique<TCommandesReperes>(*this);
     choix_ = std::make_unique<TCommandeChoix>(*this);
     recherche_ = std::make_unique<TCommandeRechercheVolcan>(*this);
+    niveau_ = std::make_unique<TCommandesNiveau>(*this);
 }
 
 TCarte::~TCarte()
@@ -522,7 +524,15 @@ void TCarte::DocumentDblClick(const QPoint& mapPos)
 
 void TCarte::selectionnerZone()
 {
-    // Until the GPS table exists, the zone's stations are the map's selection.
-    donnees().reconstruireTabTri(
-        carte::filtreDeZone(Interaction.bornes(), Etat.LongMinVisible, Etat.LongMaxVisible));
+    const FiltreZone zone = carte::filtreDeZone(Interaction.bornes(), Etat.LongMinVisible, Etat.LongMaxVisible);
+    if (zoneChoisie)
+        zoneChoisie(zone);
+    else
+        donnees().reconstruireTabTri(zone);
+}
+
+void TCarte::cacherOK()
+{
+    Interaction.cacherOK();
+    panneaux_->afficher(Interaction.panneau());
 }

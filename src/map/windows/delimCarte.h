@@ -29,6 +29,7 @@ class TCommandesReperes;
 class TCommandesVecteurs;
 class TCommandeChoix;
 class TCommandeRechercheVolcan;
+class TCommandesNiveau;
 class TRecherche_Volc;
 class TTableau_reperes;
 
@@ -73,9 +74,16 @@ public:
     QMenu* menu(const char* nom) const;
     // Called with what each mouse-tool call asked for, after the window did its part.
     void suivreEffets(std::function<void(const carte::Effets&)> f) { suiviEffets_.push_back(std::move(f)); }
+    // The zone tool's OK, with the zone's station filter: the GPS table takes it
+    // over when it is there (it fills itself from the zone); otherwise the zone's
+    // stations become the map's selection.
+    std::function<void(const FiltreZone&)> zoneChoisie;
+    // Hides the zone tool's OK button (a table opened from the menu).
+    void cacherOK();
     TCommandesFichiers& fichiers() { return *fichiers_; }
     TCommandesReperes& reperes() { return *reperes_; }
     TCommandesVecteurs& vecteurs() { return *vecteurs_; }
+    TCommandesNiveau& niveau() { return *niveau_; }
     TTableau_reperes* tableauReperes() const;
     TRecherche_Volc* rechercheVolcan() const;
     // The tool windows made right after the map (landmark table, volcano search).
@@ -137,6 +145,7 @@ private:
     std::unique_ptr<TCommandesReperes> reperes_;
     std::unique_ptr<TCommandeChoix> choix_;
     std::unique_ptr<TCommandeRechercheVolcan> recherche_;
+    std::unique_ptr<TCommandesNiveau> niveau_;
     std::vector<std::function<void(const carte::Effets&)>> suiviEffets_;
     QPoint pointGlobal_; // screen point of the last press (station pop-up)
     int largeurAjustee_ = -1;
