@@ -527,6 +527,19 @@ void dessinerCerclesPole(TBitmap32& calque, int Hm, double echelleVue)
     }
 }
 
+namespace {
+
+// The layer at the picture's size. Its content is left as it is: each renderer
+// clears it first, and clearing it here too would cost a second pass over it
+// (a hundred megabytes with the 7200-pixel map).
+void tailleCalque(TBitmap32& calque, const TProjectionPolaire& projection)
+{
+    if (calque.width() != projection.largeur() || calque.height() != projection.hauteur())
+        calque.setSizeUninitialized(projection.largeur(), projection.hauteur());
+}
+
+} // namespace
+
 ReglagesAffichage reglagesPolaires(const ReglagesAffichage& carte)
 {
     ReglagesAffichage r = carte;
@@ -546,16 +559,14 @@ VecteursPolaires vecteursPolaires(int largeurSource)
 void dessinerSeismesPolaires(TBitmap32& calque, const std::vector<TSeisme>& seismes, const ReglagesAffichage& carte,
                              const TProjectionPolaire& projection)
 {
-    if (calque.width() != projection.largeur() || calque.height() != projection.hauteur())
-        calque.setSize(projection.largeur(), projection.hauteur());
+    tailleCalque(calque, projection);
     dessinerSeismes(calque, seismes, reglagesPolaires(carte), projection);
 }
 
 void dessinerVolcansPolaires(TBitmap32& calque, const std::vector<TVolcan>& volcans, const ReglagesAffichage& carte,
                              const TProjectionPolaire& projection)
 {
-    if (calque.width() != projection.largeur() || calque.height() != projection.hauteur())
-        calque.setSize(projection.largeur(), projection.hauteur());
+    tailleCalque(calque, projection);
     dessinerVolcans(calque, volcans, reglagesPolaires(carte), projection);
 }
 
@@ -563,8 +574,7 @@ void dessinerGPSPolaires(TBitmap32& calque, const std::vector<TStationGPS>& stat
                          const ReferenceVecteurs& reference, const VecteursPolaires& vecteurs,
                          const TProjectionPolaire& projection)
 {
-    if (calque.width() != projection.largeur() || calque.height() != projection.hauteur())
-        calque.setSize(projection.largeur(), projection.hauteur());
+    tailleCalque(calque, projection);
     dessinerGPS(calque, stations, reglagesPolaires(carte), projection, reference, vecteurs.echelle, true, nullptr,
                 vecteurs.fleche);
 }
