@@ -474,13 +474,23 @@ int epaisseurVue(double echelleVue, double parPixel)
 
 } // namespace
 
+int epaisseurCercleRepere(double echelleVue)
+{
+    return epaisseurVue(echelleVue, 1.0);
+}
+
+int epaisseurCerclesPole(double echelleVue)
+{
+    return epaisseurVue(echelleVue, 0.5);
+}
+
 bool dessinerCercleRepere(TBitmap32& calque, int Hm, int R, double echelleVue)
 {
     preparer(calque, std::max(0, Hm));
     const int Rd = Hm / 2;
     if (Hm <= 0 || Rd <= 0 || R < 1 || R >= Hm)
         return false;
-    const int g = epaisseurVue(echelleVue, 1.0);
+    const int g = epaisseurCercleRepere(echelleVue);
     for (int j = -g; j <= g; ++j) {
         const int r = R + j;
         if (r <= 0 || r >= Hm)
@@ -499,7 +509,7 @@ void dessinerCerclesPole(TBitmap32& calque, int Hm, double echelleVue)
     const int Rd = Hm / 2;
     if (Rd < 9)
         return;
-    const int g = epaisseurVue(echelleVue, 0.5);
+    const int g = epaisseurCerclesPole(echelleVue);
     for (int disque = 1; disque <= 2; ++disque) {
         const double cx = disque == 1 ? Rd : Hm + Rd, cy = Rd;
         for (int k = 1; k <= 9; ++k)

@@ -156,6 +156,10 @@ bool dessinerCercleRepere(TBitmap32& calque, int Hm, int R, double echelleVue);
 // the first spoke; lines about one screen pixel wide at the view's scale.
 void dessinerCerclesPole(TBitmap32& calque, int Hm, double echelleVue);
 constexpr TColor32 CouleurCerclesPole = 0xD0FFFFFF;
+// How many radii on each side of a circle's own the two functions above draw at a
+// view scale: a zoom that leaves them unchanged leaves the circles as they are.
+int epaisseurCercleRepere(double echelleVue);
+int epaisseurCerclesPole(double echelleVue);
 
 // The map's display settings as the polar view uses them: thick symbols, no veil
 // over the picture, no legend merged.

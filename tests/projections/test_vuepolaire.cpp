@@ -215,6 +215,15 @@ TEST_F(VuePolaireCarte, TheReferenceCircleFollowsItsBarAndEveryPositionDraws)
     EXPECT_TRUE(rouge(couche(CoucheCercle).pixel(180 + 103, 180)));
     EXPECT_TRUE(rouge(couche(CoucheCercle).pixel(180 + 97, 180)));
     EXPECT_EQ(alphaOf(couche(CoucheCercle).pixel(180 + 107, 180)), 0u);
+    // A zoom that keeps that width keeps the layers of both kinds of circles.
+    enfant<QAction>(vue(), "Cerclesautourdupole1")->trigger();
+    const std::uint64_t avant = couche(CoucheCercle).contentStamp(), avantPole = couche(CoucheCercles).contentStamp();
+    vue().ValeurZoom->setValue(26);
+    EXPECT_EQ(couche(CoucheCercle).contentStamp(), avant);
+    EXPECT_EQ(couche(CoucheCercles).contentStamp(), avantPole);
+    vue().ValeurZoom->setValue(60);
+    EXPECT_NE(couche(CoucheCercle).contentStamp(), avant);
+    EXPECT_NE(couche(CoucheCercles).contentStamp(), avantPole);
 }
 
 TEST_F(VuePolaireCarte, OverlaysLoadTheirDefaultFilesOnFirstUseAndFollowTheData)

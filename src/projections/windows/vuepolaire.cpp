@@ -317,9 +317,11 @@ void TVuePolaire::dessiner(Couche c)
     }
     case Cercles:
         polaire::dessinerCerclesPole(b, projection_.Hm(), echelle);
+        epaisseurCercles_ = polaire::epaisseurCerclesPole(echelle);
         break;
     case Cercle:
         polaire::dessinerCercleRepere(b, projection_.Hm(), TailleCercle->value(), echelle);
+        epaisseurCercle_ = polaire::epaisseurCercleRepere(echelle);
         break;
     case NbCouches:
         return;
@@ -405,10 +407,13 @@ void TVuePolaire::TailleCercleChange()
 void TVuePolaire::ValeurZoomChange()
 {
     vue_->setScale(polaire::echelleDeZoom(ValeurZoom->value(), ZoomMini, ZoomMaxi));
-    // The circles keep about a screen pixel of width at the new scale.
-    if (couches_[Cercle]->visible)
+    // The circles keep about a screen pixel of width at the new scale: drawn again
+    // only when that takes another number of radii (the circles about the pole
+    // take a tenth of a second on the large map).
+    const double echelle = vue_->scale();
+    if (couches_[Cercle]->visible && polaire::epaisseurCercleRepere(echelle) != epaisseurCercle_)
         dessiner(Cercle);
-    if (couches_[Cercles]->visible)
+    if (couches_[Cercles]->visible && polaire::epaisseurCerclesPole(echelle) != epaisseurCercles_)
         dessiner(Cercles);
 }
 

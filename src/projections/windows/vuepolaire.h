@@ -124,4 +124,8 @@ private:
     int constructionsMercator_ = 0;
     bool chargement_ = false;  // a default file is being loaded by a menu item
     QByteArray dessineAvec_;   // the settings the overlays were drawn with
+    // The radii on each side of the two kinds of circles as last drawn (−1: not
+    // drawn): a zoom that keeps them keeps the layers.
+    int epaisseurCercle_ = -1;
+    int epaisseurCercles_ = -1;
 };
