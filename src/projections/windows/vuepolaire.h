@@ -104,6 +104,8 @@ protected:
     void changeEvent(QEvent* e) override;
 
 private:
+    // The layers over the discs, bottom to top; each is drawn by its case of
+    // dessiner() and hidden (its memory released) by cacher().
     enum Couche { Cercles, Seismes, GPS, Volcans, Cercle, NbCouches };
     void dessiner(Couche c);
     void cacher(Couche c);
