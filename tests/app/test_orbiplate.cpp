@@ -19,6 +19,8 @@
 #include "print/windows/gestimp.h"
 #include "section/windows/commandescoupe.h"
 #include "section/windows/fcoupe.h"
+#include "projections/windows/commandevuepolaire.h"
+#include "projections/windows/vuepolaire.h"
 #include "ui/codecs.h"
 #include "ui/dialogs.h"
 
@@ -108,6 +110,10 @@ TEST_F(Orbiplate, ToolWindowsMadeAtStartUp)
     EXPECT_EQ(impression.windowTitle(), QStringLiteral("Choix de l'impression"));
     EXPECT_EQ(impression.parentWidget(), &c);
     EXPECT_FALSE(impression.isVisible());
+    // The polar view waits hidden too; its map item is usable.
+    EXPECT_TRUE(enfant<QAction>(c, "Vuepolaire1")->isEnabled());
+    EXPECT_FALSE(o->vuePolaire().vue().isVisible());
+    EXPECT_FALSE(o->vuePolaire().vue().construite());
 }
 
 TEST_F(Orbiplate, DataListOpensFlaggedFilesAndIsReplacedByTheNext)

@@ -14,6 +14,7 @@
 #include "map/windows/tableaureperes.h"
 #include "print/windows/gestimp.h"
 #include "section/windows/commandescoupe.h"
+#include "projections/windows/commandevuepolaire.h"
 #include "tables/windows/commandestableaux.h"
 #include "ui/dialogs.h"
 #include "ui/windows/imageview.h"
@@ -38,6 +39,7 @@ TOrbiplate::~TOrbiplate()
     TFeuilleDessin::impression() = {};
     coupes_.reset();
     export_.reset();
+    polaire_.reset();
 }
 
 bool TOrbiplate::demarrer()
@@ -45,6 +47,7 @@ bool TOrbiplate::demarrer()
     if (!carte_->demarrer())
         return false;
     carte_->creerFenetresOutils();
+    polaire_ = std::make_unique<TCommandeVuePolaire>(*carte_);
 
     TCarte* c = carte_.get();
     apropos_ = new TApropos(c->vue());
