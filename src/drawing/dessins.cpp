@@ -4,8 +4,11 @@
 #include "drawing/texteriche.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <memory>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -215,6 +218,9 @@ public:
         return m;
     }
 
+    // The colour, opaque: what a blend of weight 255 leaves.
+    TColor32 opaque() const { return c_; }
+
     // The alpha of one blend of the colour with weight w.
     std::uint32_t alpha(std::uint32_t w) const { return alpha_ == 255 ? w : (alpha_ * w + 127) / 255; }
 
@@ -274,6 +280,12 @@ inline std::uint32_t PoidsCouverture(double cov)
     return cov > 0 ? bitmap_detail::coverageWeight(std::min(cov, 1.0)) : 0;
 }
 
+// The same for any coverage that is a number, without a branch.
+inline std::uint32_t PoidsCouvertureSansTest(double cov)
+{
+    return bitmap_detail::coverageWeight(std::min(std::max(cov, 0.0), 1.0));
+}
+
 // A pixel of an arrow head, relative to its tip.
 struct TPixelPointe {
     std::int16_t dx, dy;
@@ -284,11 +296,16 @@ struct TPixelPointe {
 // tip: the open polyline barb-tip-barb, for t = 0 its outline's edges (each barb
 // forth and back), otherwise the outline grown by t with sharp joins, filled, then
 // edged. All points are whole pixels, so a head looks the same at every tip: heads
-// are drawn once per shape and kept.
-const std::vector<TPixelPointe>& PixelsPointe(int ex1, int ey1, int ex2, int ey2, int t, const TMelange& m,
-                                              std::uint32_t alpha)
+// are drawn once per shape and kept (shared, so that a shape handed to another
+// thread outlives the thread's cache being emptied).
+// The pixels a head covers fully, and the others, each by row.
+struct TPointe {
+    std::vector<TPixelPointe> pleins, partiels;
+};
+using TFormePointe = std::shared_ptr<const TPointe>;
+const TFormePointe& PixelsPointe(int ex1, int ey1, int ex2, int ey2, int t, const TMelange& m, std::uint32_t alpha)
 {
-    thread_local std::unordered_map<std::uint64_t, std::vector<TPixelPointe>> formes;
+    thread_local std::unordered_map<std::uint64_t, TFormePointe> formes;
     // Barbs of at most 2t + 7 pixels (t <= kPointesGardees): 12 bits each, t above.
     const auto cle = [](int v) { return static_cast<std::uint64_t>(v & 0xFFF); };
     const std::uint64_t clef =
@@ -322,15 +339,16 @@ const std::vector<TPixelPointe>& PixelsPointe(int ex1, int ey1, int ex2, int ey2
         });
         g.EdgeCoverage(cote, cote, poser);
     }
-    std::vector<TPixelPointe> px;
+    TPointe px;
     for (int y = 0; y < cote; ++y)
         for (int x = 0; x < cote; ++x) {
             const std::uint32_t w = PoidsCumule(reste[static_cast<std::size_t>(y) * cote + x]);
             if (w)
-                px.push_back({static_cast<std::int16_t>(x - r), static_cast<std::int16_t>(y - r),
-                              static_cast<std::uint8_t>(w)});
+                (w == 255 ? px.pleins : px.partiels)
+                    .push_back({static_cast<std::int16_t>(x - r), static_cast<std::int16_t>(y - r),
+                                static_cast<std::uint8_t>(w)});
         }
-    return formes.emplace(clef, std::move(px)).first->second;
+    return formes.emplace(clef, std::make_shared<const TPointe>(std::move(px))).first->second;
 }
 
 // The barb ends of an arrow head, relative to its tip: two barbs of length b at
@@ -379,13 +397,56 @@ TBarbes BarbesLigne(std::int64_t dx, std::int64_t dy, int t, bool debut)
     return e.barbes;
 }
 
+// The pixels of a bitmap (taken once, by the thread that owns it), and the rows
+// [debut, fin) that a drawing may change; the others are left as they are.
+// Threads sharing a picture each draw their own rows.
+struct TZone {
+    TColor32* bits;
+    int w, h;
+    int debut, fin;
+    static TZone de(TBitmap32& b)
+    {
+        return {b.isEmpty() ? nullptr : b.bits(), b.width(), b.height(), 0, b.height()};
+    }
+    TZone lignes(int d, int f) const { return {bits, w, h, std::max(0, d), std::min(h, f)}; }
+    bool vide() const { return debut >= fin || w <= 0; }
+};
+
+// Pixels of an arrow head, relative to its tip, blended in the zone's rows.
+// (A head's pixels each get one blend, so their order does not matter; a full one
+// leaves the colour, opaque.)
+void PoserPointe(TZone z, int x, int y, const TPointe& forme, TMelange& m)
+{
+    const int w = z.w;
+    TColor32* bits = z.bits;
+    // Only the rows of the zone: [debut - y, fin - y) relative to the tip.
+    const std::int64_t dy0 = static_cast<std::int64_t>(z.debut) - y, dy1 = static_cast<std::int64_t>(z.fin) - y;
+    auto poser = [&](const std::vector<TPixelPointe>& px, auto&& ecrire) {
+        auto p = std::lower_bound(px.begin(), px.end(), dy0,
+                                  [](const TPixelPointe& a, std::int64_t d) { return a.dy < d; });
+        for (; p != px.end() && p->dy < dy1; ++p) {
+            const int px_ = x + p->dx;
+            if (px_ >= 0 && px_ < w)
+                ecrire(bits[static_cast<std::size_t>(y + p->dy) * w + px_], p->w);
+        }
+    };
+    const TColor32 opaque = m.opaque();
+    poser(forme.pleins, [opaque](TColor32& d, std::uint32_t) { d = opaque; });
+    poser(forme.partiels, [&m](TColor32& d, std::uint32_t a) { m.blend(d, a); });
+}
+
+// Whether a head with its tip at (x, y), barbs of b pixels and thickness t can
+// touch a w x h bitmap. (This also keeps far tips out of fixed-point range.)
+bool PointeAtteint(int w, int h, int x, int y, int b, int t)
+{
+    const int portee = b + t + 2; // a head reaches at most b + t pixels from its tip
+    return !(x < -portee || y < -portee || x >= w + portee || y >= h + portee);
+}
+
 // One arrow head with its tip at (x, y) and its barbs ending at the offsets `br`.
 void PointeFleche(TBitmap32& target, int x, int y, const TBarbes& br, int b, int t, TColor32 colour)
 {
-    // A head reaches at most b + t pixels from its tip: skip the ones that cannot
-    // touch the bitmap (this also keeps far tips out of fixed-point range).
-    const int portee = b + t + 2;
-    if (x < -portee || y < -portee || x >= target.width() + portee || y >= target.height() + portee)
+    if (!PointeAtteint(target.width(), target.height(), x, y, b, t))
         return;
     if (alphaOf(colour) == 0)
         return;
@@ -401,16 +462,7 @@ void PointeFleche(TBitmap32& target, int x, int y, const TBarbes& br, int b, int
         return;
     }
     TMelange& m = TMelange::pour(colour);
-    const std::vector<TPixelPointe>& px = PixelsPointe(ex1, ey1, ex2, ey2, t, m, alphaOf(colour));
-    const int w = target.width();
-    const int hh = target.height();
-    TColor32* bits = target.bits();
-    for (const TPixelPointe& p : px) {
-        const int px_ = x + p.dx;
-        const int py = y + p.dy;
-        if (px_ >= 0 && py >= 0 && px_ < w && py < hh)
-            m.blend(bits[static_cast<std::size_t>(py) * w + px_], p.w);
-    }
+    PoserPointe(TZone::de(target), x, y, *PixelsPointe(ex1, ey1, ex2, ey2, t, m, alphaOf(colour)), m);
 }
 
 // The part [u0, u1] of the segment (x, y) + u (dx, dy), u in [0, 1], that lies
@@ -450,14 +502,15 @@ inline std::int64_t Plancher(double v)
 #if defined(__GNUC__)
 __attribute__((flatten))
 #endif
-void TraitFin(TBitmap32& target, double ax, double ay, double bx, double by, TColor32 colour)
+void TraitFin(TZone z, double ax, double ay, double bx, double by, TColor32 colour)
 {
-    if (target.isEmpty() || alphaOf(colour) == 0)
+    if (z.vide() || alphaOf(colour) == 0)
         return;
-    const int W = target.width();
-    const int H = target.height();
+    const int W = z.w;
+    const int H = z.h;
+    const int y0 = z.debut, y1 = z.fin;
     TMelange& m = TMelange::pour(colour);
-    TColor32* const bits = target.bits();
+    TColor32* const bits = z.bits;
     bitmap_detail::wuColumns(ax, ay, bx, by, W, H, [&](bool steep, int a, double y, double poids, int) {
         // y lies within the clipped bitmap's margin.
         const std::int64_t fy = Plancher(y);
@@ -467,7 +520,7 @@ void TraitFin(TBitmap32& target, double ax, double ay, double bx, double by, TCo
         for (int i = 0; i < 2; ++i) {
             const int x = steep ? b + i : a;
             const int yy = steep ? a : b + i;
-            if (w[i] && x >= 0 && yy >= 0 && x < W && yy < H)
+            if (w[i] && x >= 0 && yy >= y0 && x < W && yy < y1)
                 m.blend(bits[static_cast<std::size_t>(yy) * W + x], m.alpha(w[i]));
         }
     });
@@ -481,17 +534,18 @@ void TraitFin(TBitmap32& target, double ax, double ay, double bx, double by, TCo
 // coverage is cut by the square ends (at the pixel's centre on the minor axis).
 // All positions are taken from the first point, which is a whole pixel, so a line
 // looks the same wherever it is drawn and costs only its visible columns.
-void BandePleine(TBitmap32& target, int x1, int y1, int x2, int y2, int t, TColor32 colour)
+void BandePleine(TZone z, int x1, int y1, int x2, int y2, int t, TColor32 colour)
 {
-    if (target.isEmpty() || alphaOf(colour) == 0)
+    if (z.vide() || alphaOf(colour) == 0)
         return;
-    const int W = target.width();
-    const int H = target.height();
+    const int W = z.w, H = z.h;
     const std::int64_t ddx = static_cast<std::int64_t>(x2) - x1;
     const std::int64_t ddy = static_cast<std::int64_t>(y2) - y1;
     const bool raide = std::llabs(ddy) > std::llabs(ddx);
-    const int nMajeur = raide ? H : W;
-    const int nMineur = raide ? W : H;
+    // The visible range of each axis, [debut, fin).
+    const int y0 = z.debut, yFin = z.fin;
+    const int majeur0 = raide ? y0 : 0, majeurFin = raide ? yFin : W;
+    const int mineur0 = raide ? 0 : y0, mineurFin = raide ? W : yFin;
     // From the end with the lower major coordinate, (pa, pb), to (pa + La, pb + Lb).
     std::int64_t pa = raide ? y1 : x1, pb = raide ? x1 : y1;
     std::int64_t La = raide ? ddy : ddx, Lb = raide ? ddx : ddy;
@@ -508,20 +562,42 @@ void BandePleine(TBitmap32& target, int x1, int y1, int x2, int y2, int t, TColo
     const double demiMineur = demi * longueur / fLa;    // the same along the minor axis
     const double etendue = demi * std::fabs(fLb) / longueur; // how far the square ends lean
     // Columns A (from pa) that the band may touch, and those the ends do not cut.
-    const std::int64_t aMin = std::max<std::int64_t>(static_cast<std::int64_t>(std::floor(-etendue)) - 1, -pa);
-    const std::int64_t aMax =
-        std::min<std::int64_t>(La + static_cast<std::int64_t>(std::ceil(etendue)) + 1, nMajeur - 1 - pa);
+    std::int64_t aMin =
+        std::max<std::int64_t>(static_cast<std::int64_t>(std::floor(-etendue)) - 1, majeur0 - pa);
+    std::int64_t aMax =
+        std::min<std::int64_t>(La + static_cast<std::int64_t>(std::ceil(etendue)) + 1, majeurFin - 1 - pa);
     if (aMin > aMax)
         return;
     const double marge = 0.5 + std::fabs(pente) * (demiMineur + 0.5);
-    const std::int64_t jMin = -pb, jMax = nMineur - 1 - pb; // visible minor range, from pb
+    const std::int64_t jMin = mineur0 - pb, jMax = mineurFin - 1 - pb; // visible minor range, from pb
+    if (!raide && (mineur0 > 0 || mineurFin < H)) {
+        // Only some rows are visible: skip the columns whose band misses them all
+        // (the band of column A spans pente * A -/+ demiMineur).
+        const double cBas = static_cast<double>(jMin) - demiMineur - 1.5;
+        const double cHaut = static_cast<double>(jMax) + demiMineur + 1.5;
+        if (pente == 0) {
+            if (cBas > 0 || cHaut < 0)
+                return;
+        } else {
+            const double a0 = std::floor(std::min(cBas / pente, cHaut / pente)) - 1;
+            const double a1 = std::ceil(std::max(cBas / pente, cHaut / pente)) + 1;
+            if (a0 > static_cast<double>(aMin))
+                aMin = static_cast<std::int64_t>(std::min(a0, static_cast<double>(aMax) + 1));
+            if (a1 < static_cast<double>(aMax))
+                aMax = static_cast<std::int64_t>(std::max(a1, static_cast<double>(aMin) - 1));
+            if (aMin > aMax)
+                return;
+        }
+    }
 
     TMelange& m = TMelange::pour(colour);
     const std::uint32_t plein = m.alpha(255);
-    TColor32* const bits = target.bits();
+    const TColor32 opaque = m.opaque();
+    TColor32* const bits = z.bits;
     const std::size_t pasMajeur = raide ? static_cast<std::size_t>(W) : 1;
     const std::size_t pasMineur = raide ? 1 : static_cast<std::size_t>(W);
-    for (std::int64_t A = aMin; A <= aMax; ++A) {
+    // Near an end: each pixel's coverage across the line, cut by the ends.
+    auto colonneAuBout = [&](std::int64_t A) {
         const double fA = static_cast<double>(A);
         const double c = pente * fA;
         const double L = c - demiMineur, U = c + demiMineur;
@@ -530,25 +606,6 @@ void BandePleine(TBitmap32& target, int x1, int y1, int x2, int y2, int t, TColo
         const double couvBas = std::min(U, jBas + 0.5) - L;
         const double couvHaut = U - (jHaut - 0.5);
         TColor32* const colonne = bits + static_cast<std::size_t>(pa + A) * pasMajeur;
-        auto pixel = [&](std::int64_t j) -> TColor32& { return colonne[static_cast<std::size_t>(pb + j) * pasMineur]; };
-        if (fA >= marge && fA <= fLa - marge) {
-            // Away from the ends: two edge pixels and a full run between them.
-            if (jBas >= jMin && jBas <= jMax) {
-                const std::uint32_t w = PoidsCouverture(couvBas);
-                if (w)
-                    m.blend(pixel(jBas), m.alpha(w));
-            }
-            if (jHaut > jBas && jHaut >= jMin && jHaut <= jMax) {
-                const std::uint32_t w = PoidsCouverture(couvHaut);
-                if (w)
-                    m.blend(pixel(jHaut), m.alpha(w));
-            }
-            const std::int64_t de = std::max(jBas + 1, jMin), a = std::min(jHaut - 1, jMax);
-            for (std::int64_t j = de; j <= a; ++j)
-                m.blend(pixel(j), plein);
-            continue;
-        }
-        // Near an end: each pixel's coverage across the line, cut by the ends.
         for (std::int64_t j = std::max(jBas, jMin); j <= std::min(jHaut, jMax); ++j) {
             const double fj = static_cast<double>(j);
             double couv = j == jBas ? couvBas : j == jHaut ? couvHaut : 1.0;
@@ -556,9 +613,80 @@ void BandePleine(TBitmap32& target, int x1, int y1, int x2, int y2, int t, TColo
             couv *= std::clamp(fLa - pente * (fj - fLb) - fA + 0.5, 0.0, 1.0); // before the end
             const std::uint32_t w = PoidsCouverture(couv);
             if (w)
-                m.blend(pixel(j), m.alpha(w));
+                m.blend(colonne[static_cast<std::size_t>(pb + j) * pasMineur], m.alpha(w));
+        }
+    };
+    // The columns the ends do not cut: A >= marge and A <= La - marge.
+    const std::int64_t interieur0 = static_cast<std::int64_t>(std::ceil(marge));
+    const std::int64_t interieur1 = static_cast<std::int64_t>(std::floor(fLa - marge));
+    for (std::int64_t A = aMin; A <= std::min(aMax, interieur0 - 1); ++A)
+        colonneAuBout(A);
+    // Away from the ends: two edge pixels and a full run between them. The
+    // columns' spans and edge weights are worked out a block at a time, with no
+    // branch, then drawn.
+    constexpr int kBloc = 64;
+    std::int64_t jBasBloc[kBloc], jHautBloc[kBloc];
+    std::uint32_t wBasBloc[kBloc], wHautBloc[kBloc];
+    const std::int64_t finInterieur = std::min(aMax, interieur1);
+    for (std::int64_t A0 = std::max(aMin, interieur0); A0 <= finInterieur; A0 += kBloc) {
+        const int n = static_cast<int>(std::min<std::int64_t>(kBloc, finInterieur - A0 + 1));
+        for (int i = 0; i < n; ++i) {
+            const double c = pente * static_cast<double>(A0 + i);
+            const double L = c - demiMineur, U = c + demiMineur;
+            const std::int64_t jBas = Plancher(L + 0.5);
+            const std::int64_t jHaut = Plancher(U + 0.5);
+            jBasBloc[i] = jBas;
+            jHautBloc[i] = jHaut;
+            wBasBloc[i] = PoidsCouvertureSansTest(std::min(U, jBas + 0.5) - L);
+            wHautBloc[i] = PoidsCouvertureSansTest(U - (jHaut - 0.5));
+        }
+        for (int i = 0; i < n; ++i) {
+            const std::int64_t jBas = jBasBloc[i], jHaut = jHautBloc[i];
+            TColor32* const colonne = bits + static_cast<std::size_t>(pa + A0 + i) * pasMajeur;
+            auto pixel = [&](std::int64_t j) -> TColor32& {
+                return colonne[static_cast<std::size_t>(pb + j) * pasMineur];
+            };
+            if (jBas >= jMin && jBas <= jMax && wBasBloc[i])
+                m.blend(pixel(jBas), m.alpha(wBasBloc[i]));
+            if (jHaut > jBas && jHaut >= jMin && jHaut <= jMax && wHautBloc[i])
+                m.blend(pixel(jHaut), m.alpha(wHautBloc[i]));
+            const std::int64_t de = std::max(jBas + 1, jMin), a = std::min(jHaut - 1, jMax);
+            if (plein == 255 && de <= a) {
+                // An opaque colour covers the run.
+                TColor32* q = &pixel(de);
+                for (std::int64_t j = de; j <= a; ++j, q += pasMineur)
+                    *q = opaque;
+            } else {
+                for (std::int64_t j = de; j <= a; ++j)
+                    m.blend(pixel(j), plein);
+            }
         }
     }
+    for (std::int64_t A = std::max({aMin, interieur0, interieur1 + 1}); A <= aMax; ++A)
+        colonneAuBout(A);
+}
+
+} // namespace
+
+namespace {
+
+// The solid part of a line: its band when it is thick, its hairline otherwise.
+void TraitPlein(int x1, int y1, int x2, int y2, const TBitmap32& target, TZone z, TColor32 colour, int t)
+{
+    if (t > 0) {
+        BandePleine(z, x1, y1, x2, y2, t, colour);
+        return;
+    }
+    const double dx = static_cast<double>(x2) - x1;
+    const double dy = static_cast<double>(y2) - y1;
+    double u0 = 0, u1 = 1;
+    if (!ClipperSegment(x1, y1, dx, dy, target, u0, u1))
+        return;
+    // A far-away start is brought near the bitmap, so that a line through a
+    // zoomed view costs its visible length only.
+    const double majeur = std::max(std::fabs(dx), std::fabs(dy));
+    u0 = std::floor(u0 * majeur) / majeur;
+    TraitFin(z, x1 + u0 * dx, y1 + u0 * dy, x1 + u1 * dx, y1 + u1 * dy, colour);
 }
 
 } // namespace
@@ -569,40 +697,31 @@ void TracerLigne(int x1, int y1, int x2, int y2, TBitmap32& target, int style, i
     if (x1 == x2 && y1 == y2)
         return;
     t = std::max(0, t);
-    const double dx = static_cast<double>(x2) - x1;
-    const double dy = static_cast<double>(y2) - y1;
-    if (style != stTirets && t > 0) {
-        BandePleine(target, x1, y1, x2, y2, t, colour);
+    if (style != stTirets) {
+        TraitPlein(x1, y1, x2, y2, target, TZone::de(target), colour, t);
     } else {
-        // Dashed lines are 4t + 1 stippled hairlines half a pixel apart; a thin
-        // solid line is the one hairline.
+        // Dashed lines are 4t + 1 stippled hairlines half a pixel apart.
+        const double dx = static_cast<double>(x2) - x1;
+        const double dy = static_cast<double>(y2) - y1;
         const double len = std::sqrt(dx * dx + dy * dy);
         const double nx = dy / len;
         const double ny = -dx / len;
         const double pas = 0.5 / (t + 1);
         const double periode = 4.0 * (t + 1); // a dash and a gap, along the major axis
         const double majeur = std::max(std::fabs(dx), std::fabs(dy));
-        std::vector<TColor32> stipple;
-        if (style == stTirets)
-            stipple = {colour, 0x00000000};
+        const std::vector<TColor32> stipple = {colour, 0x00000000};
         for (int k = -2 * t; k <= 2 * t; ++k) {
             const double ox = k / 2.0 * nx;
             const double oy = k / 2.0 * ny;
             double u0 = 0, u1 = 1;
             if (!ClipperSegment(x1 + ox, y1 + oy, dx, dy, target, u0, u1))
                 continue;
-            // Far-away ends are brought near the bitmap, so that a line through a
-            // zoomed view costs its visible length only. The start moves back to a
-            // whole number of dash periods, which keeps the dashes where they were.
-            const double recul = style == stTirets ? std::floor(u0 * majeur / periode) * periode
-                                                   : std::floor(u0 * majeur);
-            u0 = recul / majeur;
+            // The start moves back to a whole number of dash periods, which keeps
+            // the dashes where they were.
+            u0 = std::floor(u0 * majeur / periode) * periode / majeur;
             const double ax = x1 + ox + u0 * dx, ay = y1 + oy + u0 * dy;
             const double bx = x1 + ox + u1 * dx, by = y1 + oy + u1 * dy;
-            if (style == stTirets)
-                target.lineAAStipple(ax, ay, bx, by, stipple, pas);
-            else
-                TraitFin(target, ax, ay, bx, by, colour);
+            target.lineAAStipple(ax, ay, bx, by, stipple, pas);
         }
     }
 
@@ -613,6 +732,110 @@ void TracerLigne(int x1, int y1, int x2, int y2, TBitmap32& target, int style, i
     PointeFleche(target, x2, y2, BarbesLigne(idx, idy, t, false), barbe, t, colour);
     if (arrow == flDouble)
         PointeFleche(target, x1, y1, BarbesLigne(idx, idy, t, true), barbe, t, colour);
+}
+
+void TracerFleches(TBitmap32& target, const std::vector<TFleche>& fleches, TColor32 colour, int t,
+                   const std::function<void(int, int)>& avant, int fils)
+{
+    t = std::max(0, t);
+    const int W = target.width(), H = target.height();
+    if (target.isEmpty() || alphaOf(colour) == 0 || t > kPointesGardees) {
+        // Nothing to see, or heads of unusual thickness drawn in place: one go.
+        if (avant)
+            avant(0, H);
+        for (const TFleche& f : fleches)
+            TracerLigne(f.x, f.y, f.x + f.dx, f.y + f.dy, target, stPlein, flFin, colour, t);
+        return;
+    }
+
+    // The picture is drawn strip by strip: a strip is prepared (`avant`) and gets
+    // all its lines while its pixels are still in the processor's cache. Each
+    // strip gets every line that reaches it, in order, clipped to its rows: each
+    // pixel receives the same blends in the same order as when the lines are drawn
+    // one by one, whichever thread draws the strip.
+    constexpr int kHauteurBande = 64;
+    const int nBandes = (H + kHauteurBande - 1) / kHauteurBande;
+    const int barbe = 2 * t + 7;
+    const int portee = 3 * t + 12; // how far a line's band or head reaches beyond its ends
+    TMelange& m = TMelange::pour(colour);
+    // Lines by strip (strip k's are liste[debut[k] .. debut[k + 1])), and the
+    // heads' shapes, looked up (and drawn, the first time) here so that the
+    // threads only place them.
+    thread_local std::vector<std::uint32_t> debut, liste;
+    thread_local std::vector<const TPointe*> pointes;
+    std::vector<TFormePointe> gardees; // kept alive while the strips are drawn
+    debut.assign(static_cast<std::size_t>(nBandes) + 1, 0);
+    pointes.assign(fleches.size(), nullptr);
+    auto bandes = [&](const TFleche& f, int& b0, int& b1) {
+        const std::int64_t y2 = static_cast<std::int64_t>(f.y) + f.dy;
+        const std::int64_t haut = std::max<std::int64_t>(std::min<std::int64_t>(f.y, y2) - portee, 0);
+        const std::int64_t bas = std::min<std::int64_t>(std::max<std::int64_t>(f.y, y2) + portee, H - 1);
+        b0 = static_cast<int>(haut / kHauteurBande);
+        b1 = static_cast<int>(bas / kHauteurBande);
+        return (f.dx != 0 || f.dy != 0) && haut <= bas;
+    };
+    for (std::size_t i = 0; i < fleches.size(); ++i) {
+        const TFleche& f = fleches[i];
+        int b0, b1;
+        if (!bandes(f, b0, b1))
+            continue;
+        for (int b = b0; b <= b1; ++b)
+            ++debut[static_cast<std::size_t>(b) + 1];
+        if (!PointeAtteint(W, H, f.x + f.dx, f.y + f.dy, barbe, t))
+            continue;
+        const TBarbes br = BarbesLigne(f.dx, f.dy, t, false);
+        const TFormePointe& forme = PixelsPointe(br.ex1, br.ey1, br.ex2, br.ey2, t, m, alphaOf(colour));
+        if (gardees.empty() || gardees.back() != forme)
+            gardees.push_back(forme);
+        pointes[i] = forme.get();
+    }
+    for (int b = 0; b < nBandes; ++b)
+        debut[static_cast<std::size_t>(b) + 1] += debut[static_cast<std::size_t>(b)];
+    liste.resize(debut.back());
+    {
+        thread_local std::vector<std::uint32_t> rempli;
+        rempli.assign(debut.begin(), debut.end() - 1);
+        for (std::size_t i = 0; i < fleches.size(); ++i) {
+            int b0, b1;
+            if (!bandes(fleches[i], b0, b1))
+                continue;
+            for (int b = b0; b <= b1; ++b)
+                liste[rempli[static_cast<std::size_t>(b)]++] = static_cast<std::uint32_t>(i);
+        }
+    }
+
+    const TZone zone = TZone::de(target);
+    const std::uint32_t* const parBande = liste.data();
+    const std::uint32_t* const debuts = debut.data();
+    const auto* const formes = pointes.data();
+    std::atomic<int> suivante{0};
+    auto dessiner = [&] {
+        TMelange& mk = TMelange::pour(colour);
+        for (int k; (k = suivante.fetch_add(1, std::memory_order_relaxed)) < nBandes;) {
+            const TZone z = zone.lignes(k * kHauteurBande, (k + 1) * kHauteurBande);
+            if (avant)
+                avant(z.debut, z.fin);
+            for (std::uint32_t n = debuts[k]; n < debuts[k + 1]; ++n) {
+                const std::uint32_t i = parBande[n];
+                const TFleche& f = fleches[i];
+                TraitPlein(f.x, f.y, f.x + f.dx, f.y + f.dy, target, z, colour, t);
+                if (formes[i])
+                    PoserPointe(z, f.x + f.dx, f.y + f.dy, *formes[i], mk);
+            }
+        }
+    };
+    int n = fils > 0 ? fils : static_cast<int>(std::thread::hardware_concurrency());
+    // Threads pay for themselves on large pictures only.
+    if (fils <= 0 && static_cast<std::int64_t>(W) * H < 512 * 512)
+        n = 1;
+    n = std::clamp(n, 1, std::min(16, nBandes));
+    std::vector<std::thread> equipe;
+    equipe.reserve(static_cast<std::size_t>(n - 1));
+    for (int k = 1; k < n; ++k)
+        equipe.emplace_back(dessiner);
+    dessiner();
+    for (std::thread& th : equipe)
+        th.join();
 }
 
 namespace {

@@ -15,6 +15,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 // Kinds of drawing (TDessin::Nature).
 constexpr std::uint8_t ndLibre = 0;     // freehand stroke
@@ -113,6 +115,20 @@ void TracerChemin(const TPolygon32& path, int t, TColor32 colour, double ox, dou
 // Nothing is drawn when both ends coincide.
 void TracerLigne(int x1, int y1, int x2, int y2, TBitmap32& target, int style, int arrow, TColor32 colour,
                  int t);
+
+// A line from (x, y) to (x + dx, y + dy) with a head at its end.
+struct TFleche {
+    int x, y, dx, dy;
+};
+
+// Solid lines of one colour and thickness, each with a head at its end: the very
+// picture TracerLigne(x, y, x + dx, y + dy, target, stPlein, flFin, colour, t)
+// gives, line after line in their order. The picture's rows are shared among
+// `fils` threads (0: as many as the processor runs, on a large picture);
+// `avant(debut, fin)`, when given, is called by each thread on its rows [debut,
+// fin) before it draws the lines there (to clear them, say).
+void TracerFleches(TBitmap32& target, const std::vector<TFleche>& fleches, TColor32 colour, int t,
+                   const std::function<void(int, int)>& avant = {}, int fils = 0);
 
 // Rectangle frame of thickness t around the corners, optionally filled with a
 // pattern when the inside is larger than the frame.

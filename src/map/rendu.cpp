@@ -153,13 +153,16 @@ void gpsAvec(TBitmap32& calque, const std::vector<TStationGPS>& stations, const 
              const ReferenceVecteurs& reference, double echelle, bool gpsAffiche, const TBitmap32* legende,
              int epaisseurVecteurs)
 {
-    calque.clear(r.Attenuation);
-    if (!gpsAffiche)
+    if (!gpsAffiche) {
+        calque.clear(r.Attenuation);
         return;
+    }
+    thread_local std::vector<carte::PointCarte> points;
+    points.clear();
     for (const TStationGPS& s : stations) {
         carte::PointCarte p;
         if (proj.versPixel(s.Longitude, s.Latitude, p))
-            tracerPoint(calque, p.x, p.y, r.CouleurStations, r.PointsEpais);
+            points.push_back(p);
     }
     const bool refValide = reference.station >= 0 && static_cast<std::size_t>(reference.station) < stations.size();
     const double longitudeRef = refValide ? stations[static_cast<std::size_t>(reference.station)].Longitude : 0;
@@ -200,8 +203,33 @@ void gpsAvec(TBitmap32& calque, const std::vector<TStationGPS>& stations, const 
     std::sort(vecteurs.begin(), vecteurs.end(), [](const Vecteur& a, const Vecteur& b) {
         return a.tuile != b.tuile ? a.tuile < b.tuile : a.station < b.station;
     });
+    thread_local std::vector<TFleche> fleches;
+    fleches.clear();
     for (const Vecteur& v : vecteurs)
-        TracerLigne(v.x, v.y, v.x + v.dx, v.y + v.dy, calque, stPlein, flFin, r.CouleurVecteurs, epaisseur);
+        fleches.push_back({v.x, v.y, v.dx, v.dy});
+    // The veil and the stations' points go under the vectors, row band by row
+    // band, each by the thread that then draws the vectors there.
+    const int W = calque.width();
+    TColor32* const pixels = calque.isEmpty() ? nullptr : calque.bits();
+    // The points all have the same colour: by row, so that each band finds its own.
+    std::sort(points.begin(), points.end(),
+              [](const carte::PointCarte& a, const carte::PointCarte& b) { return a.y < b.y; });
+    const std::vector<carte::PointCarte>& pts = points;
+    TracerFleches(calque, fleches, r.CouleurVecteurs, epaisseur, [&, W, pixels](int debut, int fin) {
+        if (!pixels)
+            return;
+        bitmap_detail::fillPixels(pixels + static_cast<std::size_t>(debut) * W,
+                                  static_cast<std::size_t>(fin - debut) * W, r.Attenuation);
+        const int e = r.PointsEpais ? 1 : 0;
+        auto p = std::lower_bound(pts.begin(), pts.end(), static_cast<std::int64_t>(debut) - e,
+                                  [](const carte::PointCarte& a, std::int64_t y) { return a.y < y; });
+        for (; p != pts.end() && static_cast<std::int64_t>(p->y) - e < fin; ++p) {
+            const std::int64_t px = p->x, py = p->y;
+            for (std::int64_t y = std::max<std::int64_t>(py - e, debut); y <= std::min<std::int64_t>(py + e, fin - 1); ++y)
+                for (std::int64_t x = std::max<std::int64_t>(px - e, 0); x <= std::min<std::int64_t>(px + e, W - 1); ++x)
+                    pixels[static_cast<std::size_t>(y) * W + static_cast<std::size_t>(x)] = r.CouleurStations;
+        }
+    });
     carte::PointCarte p;
     if (refValide && proj.versPixel(stations[static_cast<std::size_t>(ref.station)].Longitude,
                                        stations[static_cast<std::size_t>(ref.station)].Latitude, p))

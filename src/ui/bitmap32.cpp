@@ -6,7 +6,12 @@
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #ifdef __linux__
 #include <sys/mman.h>
@@ -43,6 +48,30 @@ TColor32 blendOverWeighted(TColor32 src, TColor32 dst, std::uint32_t weight)
 }
 
 namespace bitmap_detail {
+
+void fillPixels(TColor32* p, std::size_t n, TColor32 c)
+{
+#if defined(__SSE2__)
+    while (n > 0 && (reinterpret_cast<std::uintptr_t>(p) & 15) != 0) {
+        *p++ = c;
+        --n;
+    }
+    const __m128i v = _mm_set1_epi32(static_cast<int>(c));
+    for (; n >= 16; n -= 16, p += 16) {
+        auto* q = reinterpret_cast<__m128i*>(p);
+        _mm_store_si128(q, v);
+        _mm_store_si128(q + 1, v);
+        _mm_store_si128(q + 2, v);
+        _mm_store_si128(q + 3, v);
+    }
+    for (; n >= 4; n -= 4, p += 4)
+        _mm_store_si128(reinterpret_cast<__m128i*>(p), v);
+    for (; n > 0; --n)
+        *p++ = c;
+#else
+    std::fill(p, p + n, c);
+#endif
+}
 
 namespace {
 constexpr std::size_t kHugePage = std::size_t(2) << 20;
@@ -174,7 +203,8 @@ void TBitmap32::setSizeUninitialized(int width, int height)
 void TBitmap32::clear(TColor32 c)
 {
     touch();
-    std::fill(px_.begin(), px_.end(), c);
+    if (!px_.empty())
+        bitmap_detail::fillPixels(px_.data(), px_.size(), c);
 }
 
 void TBitmap32::blendPixelF(double x, double y, TColor32 c)

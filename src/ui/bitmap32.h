@@ -67,6 +67,8 @@ namespace bitmap_detail {
 // with huge pages: a picture of 100 MB then costs a few dozen page faults instead of
 // tens of thousands. Throws std::bad_alloc.
 void* allocatePixels(std::size_t bytes);
+// Sets n pixels from p to c, sixteen bytes at a time.
+void fillPixels(TColor32* p, std::size_t n, TColor32 c);
 void freePixels(void* p, std::size_t bytes) noexcept;
 // Pixel memory held by all bitmaps now, and the most held at once since the last
 // resetPixelBytesPeak(): what decoding a damaged file cost can be checked.

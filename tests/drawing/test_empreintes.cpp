@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -99,5 +100,51 @@ TEST(EmpreintesTraits, LinesAndArrowsDrawTheSamePixelsAsBefore)
         Eventail(b, s.style, s.fleche, s.couleur, s.t);
         const std::uint64_t e = Empreinte(b);
         EXPECT_EQ(e, s.attendue) << s.nom << ": 0x" << std::hex << e;
+    }
+}
+
+// Many arrows drawn at once, by strips of rows shared among threads, give the
+// picture of the same arrows drawn one by one, whatever the number of threads,
+// the picture's height and the colour; the preparation sees every row once.
+TEST(TracerFleches, SameAsOneByOneWithAnyNumberOfThreads)
+{
+    std::vector<TFleche> fleches;
+    std::uint32_t graine = 7;
+    auto alea = [&graine](int n) {
+        graine = graine * 1664525u + 1013904223u;
+        return static_cast<int>((graine >> 8) % static_cast<std::uint32_t>(n));
+    };
+    for (int i = 0; i < 400; ++i)
+        fleches.push_back({alea(260) - 30, alea(230) - 30, alea(161) - 80, alea(161) - 80});
+    fleches.push_back({50, 50, 0, 0});      // no length: nothing
+    fleches.push_back({-500, 90, 2000, 7}); // across the whole picture
+    fleches.push_back({120, -900, 3, 2000});
+    for (const int hauteur : {1, 10, 63, 64, 65, 200}) {
+        for (const int t : {0, 1, 3, 70}) {
+            for (const TColor32 c : {TColor32(0xFF2040C0), TColor32(0x9020C040)}) {
+                const TColor32 fond = 0x30FFFFFF;
+                TBitmap32 attendue(200, hauteur, fond);
+                for (const TFleche& f : fleches)
+                    TracerLigne(f.x, f.y, f.x + f.dx, f.y + f.dy, attendue, stPlein, flFin, c, t);
+                for (const int fils : {0, 1, 2, 3, 5}) {
+                    TBitmap32 b(200, hauteur, 0xFF000000);
+                    std::vector<int> vues(static_cast<std::size_t>(hauteur), 0);
+                    TColor32* const px = b.bits(); // (the threads must not touch the bitmap object)
+                    TracerFleches(
+                        b, fleches, c, t,
+                        [&](int debut, int fin) {
+                            for (int y = debut; y < fin; ++y) {
+                                ++vues[static_cast<std::size_t>(y)];
+                                std::fill(px + y * 200, px + (y + 1) * 200, fond);
+                            }
+                        },
+                        fils);
+                    ASSERT_EQ(b, attendue) << "hauteur " << hauteur << ", épaisseur " << t << ", couleur " << std::hex
+                                           << c << std::dec << ", " << fils << " fils";
+                    for (int y = 0; y < hauteur; ++y)
+                        ASSERT_EQ(vues[static_cast<std::size_t>(y)], 1) << "ligne " << y;
+                }
+            }
+        }
     }
 }

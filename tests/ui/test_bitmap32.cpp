@@ -6,7 +6,9 @@
 
 #include <QFont>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -73,6 +75,25 @@ TEST(Bitmap, SizeClearAndRects)
     b.setSize(0, 7);
     EXPECT_TRUE(b.isEmpty());
     b.fillRect(QRect(0, 0, 3, 3), clBlack32); // harmless on an empty bitmap
+}
+
+// The wide fill sets exactly the pixels asked for, whatever their alignment and
+// count (the ragged starts and ends of the sixteen-byte stores).
+TEST(Bitmap, WideFillStopsAtItsEnds)
+{
+    std::vector<TColor32> v(200);
+    for (std::size_t debut = 0; debut < 8; ++debut)
+        for (std::size_t n : {0, 1, 3, 4, 5, 15, 16, 17, 63, 64, 65, 150}) {
+            std::fill(v.begin(), v.end(), 0u);
+            bitmap_detail::fillPixels(v.data() + debut, n, 0x80FF00FFu);
+            for (std::size_t i = 0; i < v.size(); ++i)
+                ASSERT_EQ(v[i], i >= debut && i < debut + n ? 0x80FF00FFu : 0u) << debut << " " << n << " " << i;
+        }
+    TBitmap32 b(7, 3, 0xFF000000u);
+    b.clear(0x12345678u);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 7; ++x)
+            EXPECT_EQ(b.pixel(x, y), 0x12345678u);
 }
 
 TEST(Bitmap, RollComesBackPixelForPixel)
