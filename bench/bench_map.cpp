@@ -128,6 +128,12 @@ void BM_CalqueGPS(benchmark::State& state)
     state.counters["stations"] = static_cast<double>(s.size());
 }
 BENCHMARK(BM_CalqueGPS)->ArgsProduct({{3600, 7200}, {0, 1}})->Unit(benchmark::kMillisecond);
+// The same, with the processor time of all the threads that draw the vectors.
+BENCHMARK(BM_CalqueGPS)
+    ->Name("BM_CalqueGPS_TousFils")
+    ->ArgsProduct({{3600, 7200}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
 
 // Composition of a 1920 × 1080 view of the 3600 map at the fitted zoom (0.52), 1, 2
 // and the maximum (4), with the nine layers of the stack visible and full of pixels,

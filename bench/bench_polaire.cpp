@@ -111,6 +111,13 @@ void BM_GPSPolaires7200(benchmark::State& state)
     state.counters["stations"] = static_cast<double>(s.size());
 }
 BENCHMARK(BM_GPSPolaires7200)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+// The same, with the processor time of all the threads that draw the vectors.
+BENCHMARK(BM_GPSPolaires7200)
+    ->Name("BM_GPSPolaires7200_TousFils")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
 
 void BM_VolcansPolaires7200(benchmark::State& state)
 {

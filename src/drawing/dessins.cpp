@@ -753,8 +753,16 @@ void TracerFleches(TBitmap32& target, const std::vector<TFleche>& fleches, TColo
     // strip gets every line that reaches it, in order, clipped to its rows: each
     // pixel receives the same blends in the same order as when the lines are drawn
     // one by one, whichever thread draws the strip.
-    constexpr int kHauteurBande = 64;
-    const int nBandes = (H + kHauteurBande - 1) / kHauteurBande;
+    int n = fils > 0 ? fils : static_cast<int>(std::thread::hardware_concurrency());
+    // Threads pay for themselves on large pictures only.
+    if (fils <= 0 && static_cast<std::int64_t>(W) * H < 512 * 512)
+        n = 1;
+    n = std::clamp(n, 1, 16);
+    // Strips of 64 rows; a hairline, which is walked from its start in every strip
+    // it crosses, in four strips a thread.
+    const int hauteurBande = t > 0 ? 64 : std::max(64, (H + 4 * n - 1) / (4 * n));
+    const int nBandes = (H + hauteurBande - 1) / hauteurBande;
+    n = std::min(n, nBandes);
     const int barbe = 2 * t + 7;
     const int portee = 3 * t + 12; // how far a line's band or head reaches beyond its ends
     TMelange& m = TMelange::pour(colour);
@@ -770,8 +778,8 @@ void TracerFleches(TBitmap32& target, const std::vector<TFleche>& fleches, TColo
         const std::int64_t y2 = static_cast<std::int64_t>(f.y) + f.dy;
         const std::int64_t haut = std::max<std::int64_t>(std::min<std::int64_t>(f.y, y2) - portee, 0);
         const std::int64_t bas = std::min<std::int64_t>(std::max<std::int64_t>(f.y, y2) + portee, H - 1);
-        b0 = static_cast<int>(haut / kHauteurBande);
-        b1 = static_cast<int>(bas / kHauteurBande);
+        b0 = static_cast<int>(haut / hauteurBande);
+        b1 = static_cast<int>(bas / hauteurBande);
         return (f.dx != 0 || f.dy != 0) && haut <= bas;
     };
     for (std::size_t i = 0; i < fleches.size(); ++i) {
@@ -812,7 +820,7 @@ void TracerFleches(TBitmap32& target, const std::vector<TFleche>& fleches, TColo
     auto dessiner = [&] {
         TMelange& mk = TMelange::pour(colour);
         for (int k; (k = suivante.fetch_add(1, std::memory_order_relaxed)) < nBandes;) {
-            const TZone z = zone.lignes(k * kHauteurBande, (k + 1) * kHauteurBande);
+            const TZone z = zone.lignes(k * hauteurBande, (k + 1) * hauteurBande);
             if (avant)
                 avant(z.debut, z.fin);
             for (std::uint32_t n = debuts[k]; n < debuts[k + 1]; ++n) {
@@ -824,11 +832,6 @@ void TracerFleches(TBitmap32& target, const std::vector<TFleche>& fleches, TColo
             }
         }
     };
-    int n = fils > 0 ? fils : static_cast<int>(std::thread::hardware_concurrency());
-    // Threads pay for themselves on large pictures only.
-    if (fils <= 0 && static_cast<std::int64_t>(W) * H < 512 * 512)
-        n = 1;
-    n = std::clamp(n, 1, std::min(16, nBandes));
     std::vector<std::thread> equipe;
     equipe.reserve(static_cast<std::size_t>(n - 1));
     for (int k = 1; k < n; ++k)

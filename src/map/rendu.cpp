@@ -157,13 +157,6 @@ void gpsAvec(TBitmap32& calque, const std::vector<TStationGPS>& stations, const 
         calque.clear(r.Attenuation);
         return;
     }
-    thread_local std::vector<carte::PointCarte> points;
-    points.clear();
-    for (const TStationGPS& s : stations) {
-        carte::PointCarte p;
-        if (proj.versPixel(s.Longitude, s.Latitude, p))
-            points.push_back(p);
-    }
     const bool refValide = reference.station >= 0 && static_cast<std::size_t>(reference.station) < stations.size();
     const double longitudeRef = refValide ? stations[static_cast<std::size_t>(reference.station)].Longitude : 0;
     ReferenceVecteurs ref = reference;
@@ -180,13 +173,16 @@ void gpsAvec(TBitmap32& calque, const std::vector<TStationGPS>& stations, const 
     };
     constexpr int kTuile = 128;
     thread_local std::vector<Vecteur> vecteurs;
+    thread_local std::vector<carte::PointCarte> points; // every station's, projected once
     vecteurs.clear();
+    points.clear();
     for (std::size_t i = 0; i < stations.size(); ++i) {
         const TStationGPS& s = stations[i];
-        if (s.Affiche != 1)
-            continue;
         carte::PointCarte p;
         if (!proj.versPixel(s.Longitude, s.Latitude, p))
+            continue;
+        points.push_back(p);
+        if (s.Affiche != 1)
             continue;
         const ComposantesVecteur c = composantesVecteur(s, ref, longitudeRef, r.CorrectionVLat);
         double estX, estY, nordX, nordY;
