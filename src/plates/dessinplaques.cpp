@@ -4,6 +4,7 @@
 
 #include <QFont>
 
+#include <algorithm>
 #include <cmath>
 
 namespace plaques {
@@ -14,13 +15,61 @@ struct PointF {
     double x = 0, y = 0;
 };
 
-// Lines of thickness about t: hairlines side by side along the normal.
-void trait(TBitmap32& c, const PointF& a, const PointF& b, double nx, double ny, double t, TColor32 coul)
+// Lines of thickness about t: hairlines side by side along the normal, and with
+// an edge colour, one hairline on each side.
+void trait(TBitmap32& c, const PointF& a, const PointF& b, double nx, double ny, double t, TColor32 coul,
+           TColor32 bord = 0)
 {
     const int n = std::max(1, static_cast<int>(std::lround(t)));
     for (int i = 0; i < n; ++i) {
         const double o = (i - (n - 1) / 2.0);
         c.lineAA(a.x + nx * o, a.y + ny * o, b.x + nx * o, b.y + ny * o, coul);
+    }
+    if (alphaOf(bord) == 0)
+        return;
+    const double o = (n + 1) / 2.0;
+    c.lineAA(a.x + nx * o, a.y + ny * o, b.x + nx * o, b.y + ny * o, bord);
+    c.lineAA(a.x - nx * o, a.y - ny * o, b.x - nx * o, b.y - ny * o, bord);
+}
+
+// The tiles a rectangle of the layer touches.
+void marquer(TracesCalque& t, double x0, double y0, double x1, double y1)
+{
+    const int k = TracesCalque::kTuile;
+    const int nx = (t.largeur + k - 1) / k, ny = (t.hauteur + k - 1) / k;
+    const int i0 = std::clamp(static_cast<int>(std::floor(std::min(x0, x1))) / k, 0, nx - 1);
+    const int i1 = std::clamp(static_cast<int>(std::floor(std::max(x0, x1))) / k, 0, nx - 1);
+    const int j0 = std::clamp(static_cast<int>(std::floor(std::min(y0, y1))) / k, 0, ny - 1);
+    const int j1 = std::clamp(static_cast<int>(std::floor(std::max(y0, y1))) / k, 0, ny - 1);
+    for (int j = j0; j <= j1; ++j)
+        for (int i = i0; i <= i1; ++i)
+            t.tuiles[static_cast<std::size_t>(j) * nx + i] = 1;
+}
+
+void effacer(TBitmap32& calque, TracesCalque* t)
+{
+    const int k = TracesCalque::kTuile;
+    if (!t || t->largeur != calque.width() || t->hauteur != calque.height()) {
+        calque.clear(clTransparentWhite32);
+    } else {
+        const int nx = (t->largeur + k - 1) / k, ny = (t->hauteur + k - 1) / k;
+        for (int j = 0; j < ny; ++j)
+            for (int i = 0; i < nx;) {
+                if (!t->tuiles[static_cast<std::size_t>(j) * nx + i]) {
+                    ++i;
+                    continue;
+                }
+                int f = i;
+                while (f < nx && t->tuiles[static_cast<std::size_t>(j) * nx + f])
+                    ++f;
+                calque.fillRect(QRect(i * k, j * k, (f - i) * k, k), clTransparentWhite32);
+                i = f;
+            }
+    }
+    if (t) {
+        t->largeur = calque.width();
+        t->hauteur = calque.height();
+        t->tuiles.assign(static_cast<std::size_t>((t->largeur + k - 1) / k) * ((t->hauteur + k - 1) / k), 0);
     }
 }
 
@@ -46,12 +95,13 @@ QFont police(double taille, bool gras = false)
 } // namespace
 
 QRect dessinerLimites(TBitmap32& calque, const std::vector<SegmentLimite>& limites, const carte::TProjection& proj,
-                      const StyleLimites& style)
+                      const StyleLimites& style, TracesCalque* traces)
 {
-    calque.clear(clTransparentWhite32);
+    effacer(calque, traces);
+    const double marge = 12 * style.echelle; // line, edges and teeth around a step
     const double e = style.echelle;
     const double saut = std::max(proj.largeur(), proj.hauteur()) / 4.0;
-    const double espacementDents = 16 * e, baseDent = 6 * e, hauteurDent = 5 * e;
+    const double espacementDents = 20 * e, baseDent = 8 * e, hauteurDent = 7 * e;
     for (const SegmentLimite& s : limites) {
         // Teeth: the overriding plate is the left one for '/', the right one for '\'.
         const double cote = s.polarite == '/' ? 1 : s.polarite == '\\' ? -1 : 0;
@@ -82,8 +132,10 @@ QRect dessinerLimites(TBitmap32& calque, const std::vector<SegmentLimite>& limit
                 nx = -uy;
                 ny = ux;
             }
-            trait(calque, pa, pb, nx, ny, e + 2, style.lisere);
-            trait(calque, pa, pb, nx, ny, e, coul);
+            trait(calque, pa, pb, nx, ny, 1.5 * e, coul, style.lisere);
+            if (traces)
+                marquer(*traces, std::min(pa.x, pb.x) - marge, std::min(pa.y, pb.y) - marge,
+                        std::max(pa.x, pb.x) + marge, std::max(pa.y, pb.y) + marge);
             if (type != TypeLimite::SUB || cote == 0 || l == 0) {
                 parcouru = espacementDents / 2;
                 continue;
@@ -114,6 +166,8 @@ QRect dessinerLimites(TBitmap32& calque, const std::vector<SegmentLimite>& limit
     if (y < 0)
         return {};
     calque.draw(x, y, leg, TBitmap32::DrawMode::Blend);
+    if (traces)
+        marquer(*traces, x, y, x + leg.width(), y + leg.height());
     return QRect(x, y, leg.width(), leg.height());
 }
 
@@ -136,20 +190,32 @@ TBitmap32 legendeLimites(const StyleLimites& style)
         const double ym = y0 + ligne / 2.0;
         const TColor32 c = style.couleurs[static_cast<std::size_t>(f)];
         const PointF a{static_cast<double>(marge), ym}, z{marge + 34 * e, ym};
-        trait(b, a, z, 0, 1, e + 2, style.lisere);
-        trait(b, a, z, 0, 1, e, c);
+        trait(b, a, z, 0, 1, 1.5 * e, c, style.lisere);
         if (static_cast<FamilleLimite>(f) == FamilleLimite::Subduction)
             for (double x = marge + 8 * e; x < marge + 34 * e; x += 14 * e)
-                dent(b, {x - 3 * e, ym}, {x + 3 * e, ym}, {x, ym - 5 * e}, c);
+                dent(b, {x - 4 * e, ym}, {x + 4 * e, ym}, {x, ym - 6 * e}, c);
         b.drawText(static_cast<int>(marge + 42 * e), y0 + (ligne - TBitmap32::textHeight(QStringLiteral("Xg"), texte)) / 2,
                    nomFamille(static_cast<FamilleLimite>(f)), texte, clBlack32);
     }
     return b;
 }
 
-void dessinerVecteurs(TBitmap32& calque, const std::vector<VecteurCalcule>& vecteurs, const carte::TProjection& proj,
-                      double echelle, TColor32 couleur, int epaisseur)
+void effacerTraces(TBitmap32& calque, TracesCalque& traces)
 {
+    effacer(calque, &traces);
+}
+
+void dessinerVecteurs(TBitmap32& calque, const std::vector<VecteurCalcule>& vecteurs, const carte::TProjection& proj,
+                      double echelle, TColor32 couleur, int epaisseur, TracesCalque* traces)
+{
+    // Drawn tile by tile, as the measured vectors: neighbouring arrows then share
+    // the processor's cache.
+    struct Fleche {
+        std::uint32_t tuile;
+        int x, y, dx, dy;
+    };
+    std::vector<Fleche> f;
+    f.reserve(vecteurs.size());
     for (const VecteurCalcule& v : vecteurs) {
         carte::PointCarte p;
         if (!proj.versPixel(v.longitude, v.latitude, p))
@@ -161,7 +227,17 @@ void dessinerVecteurs(TBitmap32& calque, const std::vector<VecteurCalcule>& vect
         const int dy = carte::arrondi(e * ey + n * ny);
         if (dx == 0 && dy == 0)
             continue;
-        TracerLigne(p.x, p.y, p.x + dx, p.y + dy, calque, stPlein, flFin, couleur, epaisseur);
+        const auto tx = static_cast<std::uint32_t>(std::clamp(p.x / 128, 0, 0xFFFF));
+        const auto ty = static_cast<std::uint32_t>(std::clamp(p.y / 128, 0, 0xFFFF));
+        f.push_back({ty << 16 | tx, p.x, p.y, dx, dy});
+    }
+    std::stable_sort(f.begin(), f.end(), [](const Fleche& a, const Fleche& b) { return a.tuile < b.tuile; });
+    const double marge = 8 + 2 * epaisseur; // arrow head and thickness
+    for (const Fleche& a : f) {
+        TracerLigne(a.x, a.y, a.x + a.dx, a.y + a.dy, calque, stPlein, flFin, couleur, epaisseur);
+        if (traces)
+            marquer(*traces, std::min(a.x, a.x + a.dx) - marge, std::min(a.y, a.y + a.dy) - marge,
+                    std::max(a.x, a.x + a.dx) + marge, std::max(a.y, a.y + a.dy) + marge);
     }
 }
 
