@@ -239,7 +239,8 @@ void TCommandesPlaques::dessinerVecteurs()
         const auto& st = s.donnees().TabStations;
         const std::vector<plaques::VecteurCalcule> v =
             plaques::vecteursModele(st, plaquesStations_.pour(st, modele_), rotations_, plaqueB());
-        plaques::dessinerVecteurs(b, v, proj, s.Reglages.EchelleVecteurs, CouleurModele, epaisseur, &tracesVecteurs_);
+        // Thin over the measured vectors, so that both stay in view.
+        plaques::dessinerVecteurs(b, v, proj, s.Reglages.EchelleVecteurs, CouleurModele, 0, &tracesVecteurs_);
     }
     if (residus) {
         std::vector<plaques::VecteurCalcule> v;
@@ -324,7 +325,14 @@ void TCommandesPlaques::AjusterunpoleeulerienClick()
         fenetre_->installEventFilter(this);
     }
     fenetre_->ouvrirVuePolaire = ouvrirVuePolaire;
+    const bool premiere = !fenetre_->isVisible() && !fenetre_->property("place").toBool();
     fenetre_->montrer(r, nom, comparaison);
+    if (premiere) {
+        // At the top right of the map, clear of the menus and of the west of the map.
+        const QRect g = carte_.geometry();
+        fenetre_->move(std::max(g.left(), g.right() - fenetre_->width() - 30), g.top() + 90);
+        fenetre_->setProperty("place", true);
+    }
     precedent_ = r;
     plaquePrecedente_ = plaque;
     if (!carte_.scene().affiche(Calque::GPS))
