@@ -123,6 +123,19 @@ QRect dessinerLimites(TBitmap32& calque, const std::vector<SegmentLimite>& limit
             const double l = std::hypot(dx, dy);
             if (l > saut)
                 continue;
+            if (l > 3) {
+                // A step whose middle is not drawn near the middle of its ends
+                // crosses a seam of the picture (the map's edge, the rim between
+                // the two discs of a polar view): it is left out.
+                const PointGeo& g0 = s.points[i];
+                const PointGeo& g1 = s.points[i + 1];
+                double d = g1.longitude - g0.longitude;
+                d = d > 180 ? d - 360 : d < -180 ? d + 360 : d;
+                carte::PointCarte m;
+                if (!proj.versPixel(g0.longitude + d / 2, (g0.latitude + g1.latitude) / 2, m)
+                    || std::hypot(m.x - (pa.x + pb.x) / 2, m.y - (pa.y + pb.y) / 2) > 0.3 * l + 3)
+                    continue;
+            }
             const TypeLimite type = s.types[i];
             const TColor32 coul = style.couleurs[static_cast<std::size_t>(familleDe(type))];
             double nx = 0, ny = 1, ux = 1, uy = 0;

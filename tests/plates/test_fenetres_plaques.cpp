@@ -7,6 +7,9 @@
 #include "map/windows/echage.h"
 #include "plates/windows/ajustementpole.h"
 #include "plates/windows/commandesplaques.h"
+#include "projections/windows/commandevuepolaire.h"
+#include "projections/windows/vuepolaire.h"
+#include "ui/windows/imageview.h"
 #include "ui/codecs.h"
 #include "ui/dialogs.h"
 
@@ -302,4 +305,79 @@ TEST_F(FenetresPlaques, PoleFitOnTheZoneStationsWithItsResidualsAndRefusals)
     f->close();
     QCoreApplication::processEvents();
     EXPECT_FALSE(c->scene().affiche(Calque::VecteursModele)) << "the residuals go with their window";
+}
+
+TEST_F(FenetresPlaques, PolarViewGetsTheBoundariesThePairsOfPlatesAndTheFittedPole)
+{
+    produits();
+    auto c = carte();
+    TCommandeVuePolaire polaire(*c);
+    commandes->brancherVuePolaire(polaire);
+    TVuePolaire& v = polaire.vue();
+    EXPECT_TRUE(v.Limitesdeplaques1->isEnabled());
+
+    // The pairs of plates that share a boundary, with the pole of the first
+    // relative to the second: Eurasia turns 1°/Ma clockwise about the north pole
+    // relative to India, that is anticlockwise about the south pole.
+    const std::vector<PoleNomme> couples = commandes->couplesVoisins();
+    ASSERT_EQ(couples.size(), 1u);
+    EXPECT_EQ(couples[0].nom, QStringLiteral("Eurasie / Inde"));
+    EXPECT_NEAR(couples[0].latitude, -90, 1e-9);
+    EXPECT_NEAR(couples[0].vitesse, 1.0, 1e-9);
+
+    // The pole dialog: the list fills the pole; "(aucun)" leaves it as it is.
+    TChoixPole& d = polaire.choixPole();
+    d.show(); // the lists are filled when they are first shown
+    ASSERT_EQ(d.CouplePlaques->count(), 2);
+    EXPECT_EQ(d.CouplePlaques->itemText(0), QStringLiteral("(aucun)"));
+    d.setPole({45, 10});
+    d.CouplePlaques->setCurrentIndex(1);
+    emit d.CouplePlaques->activated(1);
+    EXPECT_EQ(d.pole().latitude, -90);
+    EXPECT_TRUE(d.VitesseRotation->text().contains(QStringLiteral("1 °/Ma"))) << qPrintable(d.VitesseRotation->text());
+    d.setPole({45, 10});
+    d.CouplePlaques->setCurrentIndex(0);
+    emit d.CouplePlaques->activated(0);
+    EXPECT_EQ(d.pole().latitude, 45);
+    EXPECT_TRUE(d.VitesseRotation->text().isEmpty());
+    d.hide();
+
+    // Opened about a pole without the dialog, then the boundaries as an overlay.
+    polaire.ouvrirAutourDe(9.6, -20.4);
+    ASSERT_TRUE(v.construite());
+    EXPECT_EQ(v.pole().latitude, 10);
+    EXPECT_EQ(v.pole().longitude, -20);
+    EXPECT_EQ(v.CouplePlaques->count(), 2) << "the view's own list too";
+    auto calquesVisibles = [&] {
+        int n = 0;
+        for (int i = 0; i < v.vue()->stack().layerCount(); ++i)
+            n += v.vue()->stack().layer(i)->visible;
+        return n;
+    };
+    const int avant = calquesVisibles();
+    v.Limitesdeplaques1->trigger();
+    EXPECT_TRUE(v.Limitesdeplaques1->isChecked());
+    EXPECT_EQ(calquesVisibles(), avant + 1);
+    int dessines = 0;
+    for (int i = 0; i < v.vue()->stack().layerCount(); ++i) {
+        const TBitmapLayer* l = v.vue()->stack().layer(i);
+        if (l->visible)
+            dessines += pixelsVisibles(l->bitmap, l->bitmap.boundsRect());
+    }
+    EXPECT_GT(dessines, 100);
+    v.Limitesdeplaques1->trigger();
+    EXPECT_EQ(calquesVisibles(), avant);
+
+    // The fit window's button opens the view about the fitted pole.
+    montrerGPS(*c);
+    ASSERT_EQ(donnees.reconstruireTabTri(FiltreZone{-30, 30, 5, 60}), 16);
+    enfant<QAction>(*c, "Ajusterunpoleeulerien1")->trigger();
+    TAjustementPole* f = commandes->fenetreAjustement();
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(f->VuePolaire->isEnabled());
+    const int constructions = v.nombreConstructions();
+    f->VuePolaire->click();
+    EXPECT_EQ(v.nombreConstructions(), constructions + 1);
+    EXPECT_EQ(v.pole().latitude, carte::arrondi(f->resultat()->pole.latitude));
+    EXPECT_TRUE(script.shown.empty());
 }

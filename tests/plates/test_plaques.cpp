@@ -60,6 +60,25 @@ double angleEntre(const Pole& a, const Pole& b)
            / Rad;
 }
 
+// Two panels side by side with a gap (like the two discs of a polar view): the
+// west hemisphere on the left, the east one on the right.
+class DeuxPanneaux final : public carte::TProjection {
+public:
+    int largeur() const override { return 400; }
+    int hauteur() const override { return 200; }
+    bool versPixel(double lon, double lat, carte::PointCarte& p) const override
+    {
+        p.x = static_cast<int>(std::lround(lon < 0 ? 180 + 2 * lon : 220 + 2 * lon));
+        p.y = static_cast<int>(std::lround(100 - lat));
+        return true;
+    }
+    bool versPosition(double, double, carte::PositionGeo&) const override { return false; }
+    void repereLocal(double, double, double& ex, double& ey, double& nx, double& ny) const override
+    {
+        ex = 1, ey = 0, nx = 0, ny = -1;
+    }
+};
+
 ContourPlaque carre(const char* code, double lon0, double lat0, double lon1, double lat1)
 {
     // Anticlockwise seen from above: east along the south side, then north...
@@ -339,6 +358,14 @@ TEST(DessinLimites, TeethOnTheOverridingSideAndNoLineAcrossTheSeam)
     TBitmap32 b(720, 360);
     dessinerLimites(b, {s}, proj, style);
     EXPECT_EQ(b.pixel(360, 180), clTransparentWhite32);
+    // Nor across the gap between two panels, though its ends are close on the picture.
+    TBitmap32 p(400, 200);
+    s = SegmentLimite{QStringLiteral("AA"), QStringLiteral("BB"), '-', {{-3, 0}, {-1, 0}, {1, 0}, {3, 0}},
+                      {TypeLimite::OSR, TypeLimite::OSR, TypeLimite::OSR}};
+    dessinerLimites(p, {s}, DeuxPanneaux(), style);
+    EXPECT_NE(p.pixel(176, 100), clTransparentWhite32);
+    EXPECT_NE(p.pixel(224, 100), clTransparentWhite32);
+    EXPECT_EQ(p.pixel(200, 100), clTransparentWhite32);
     // Colours by family.
     s = SegmentLimite{QStringLiteral("AA"), QStringLiteral("BB"), '-', {{0, 0}, {20, 0}}, {TypeLimite::OTF}};
     dessinerLimites(b, {s}, proj, style);

@@ -14,6 +14,8 @@
 #include "map/windows/tableaureperes.h"
 #include "plates/windows/commandesplaques.h"
 #include "print/windows/gestimp.h"
+#include "section/windows/commandescoupe.h"
+#include "projections/windows/commandevuepolaire.h"
 #include "tables/windows/commandestableaux.h"
 #include "ui/dialogs.h"
 #include "ui/windows/imageview.h"
@@ -36,7 +38,9 @@ TOrbiplate::TOrbiplate(const QString& dossier, TDonnees& donnees)
 TOrbiplate::~TOrbiplate()
 {
     TFeuilleDessin::impression() = {};
+    coupes_.reset();
     export_.reset();
+    polaire_.reset();
 }
 
 bool TOrbiplate::demarrer()
@@ -44,6 +48,7 @@ bool TOrbiplate::demarrer()
     if (!carte_->demarrer())
         return false;
     carte_->creerFenetresOutils();
+    polaire_ = std::make_unique<TCommandeVuePolaire>(*carte_);
 
     TCarte* c = carte_.get();
     apropos_ = new TApropos(c->vue());
@@ -72,10 +77,11 @@ bool TOrbiplate::demarrer()
     auto imprimer = [this](const TBitmap32& image) { return gestimp_->imprimer(image); };
     TFeuilleDessin::impression() = imprimer;
     export_ = std::make_unique<TCommandesExport>(*c, imprimer);
+    coupes_ = std::make_unique<TCommandesCoupe>(*c, imprimer);
 
     // Features of their own folders, each wiring its menu items.
     new TCommandesExercices(*c);
-    new TCommandesPlaques(*c);
+    (new TCommandesPlaques(*c))->brancherVuePolaire(*polaire_);
     return true;
 }
 

@@ -4,6 +4,8 @@
 #include "map/windows/delimCarte.h"
 #include "map/windows/echage.h"
 #include "plates/windows/ajustementpole.h"
+#include "projections/windows/commandevuepolaire.h"
+#include "projections/windows/vuepolaire.h"
 #include "ui/dialogs.h"
 #include "ui/windows/imageview.h"
 
@@ -16,6 +18,7 @@
 #include <QSpinBox>
 
 #include <algorithm>
+#include <set>
 #include <cmath>
 
 namespace {
@@ -341,8 +344,67 @@ void TCommandesPlaques::AjusterunpoleeulerienClick()
         dessinerVecteurs();
 }
 
+void TCommandesPlaques::brancherVuePolaire(TCommandeVuePolaire& polaire)
+{
+    polaire_ = &polaire;
+    TVuePolaire& v = polaire.vue();
+    v.dessinerLimites = [this](TBitmap32& b, const polaire::TProjectionPolaire& proj) {
+        if (!chargerModele())
+            return false;
+        plaques::StyleLimites style;
+        style.echelle = std::max(1.0, proj.Hm() / 1800.0);
+        plaques::dessinerLimites(b, modele_.limites, proj, style);
+        return true;
+    };
+    v.activerLimites();
+    ouvrirVuePolaire = [this](double lat, double lon) { polaire_->ouvrirAutourDe(lat, lon); };
+    if (fenetre_)
+        fenetre_->ouvrirVuePolaire = ouvrirVuePolaire;
+    // The pole lists are filled when the dialog or the view first shows.
+    polaire.choixPole().installEventFilter(this);
+    v.installEventFilter(this);
+}
+
+std::vector<PoleNomme> TCommandesPlaques::couplesVoisins()
+{
+    std::vector<PoleNomme> c;
+    if (!(modele_.polesCharges() && modele_.limitesChargees()) && !chargerModeleSilencieux())
+        return c;
+    std::set<std::pair<QString, QString>> vus;
+    for (const plaques::SegmentLimite& s : modele_.limites) {
+        QString a = plaques::nomPlaque(s.gauche), b = plaques::nomPlaque(s.droite);
+        QString ca = s.gauche, cb = s.droite;
+        if (QString::localeAwareCompare(a, b) > 0) {
+            std::swap(a, b);
+            std::swap(ca, cb);
+        }
+        if (ca == cb || !vus.insert({ca, cb}).second)
+            continue;
+        plaques::Vec3 w;
+        if (!plaques::rotationCouple(modele_, ca, cb, w))
+            continue;
+        const plaques::Pole p = plaques::poleDe(w);
+        c.push_back({a + QStringLiteral(" / ") + b, p.latitude, p.longitude, p.vitesse});
+    }
+    std::sort(c.begin(), c.end(),
+              [](const PoleNomme& x, const PoleNomme& y) { return QString::localeAwareCompare(x.nom, y.nom) < 0; });
+    return c;
+}
+
 bool TCommandesPlaques::eventFilter(QObject* o, QEvent* e)
 {
+    if (polaire_ && e->type() == QEvent::Show
+        && (o == &polaire_->choixPole() || o == &polaire_->vue())) {
+        TChoixPole& d = polaire_->choixPole();
+        TVuePolaire& v = polaire_->vue();
+        if (d.CouplePlaques->poles().empty() || v.CouplePlaques->poles().empty()) {
+            const std::vector<PoleNomme> c = couplesVoisins();
+            if (d.CouplePlaques->poles().empty())
+                d.definirCouples(c);
+            if (v.CouplePlaques->poles().empty())
+                v.CouplePlaques->definir(c);
+        }
+    }
     // The residuals go with their window.
     if (o == fenetre_ && (e->type() == QEvent::Hide || e->type() == QEvent::Show))
         QMetaObject::invokeMethod(this, [this] { dessinerVecteurs(); }, Qt::QueuedConnection);

@@ -20,6 +20,8 @@ class QMenu;
 class TCarte;
 class TAjustementPole;
 class TEchage;
+class TCommandeVuePolaire;
+struct PoleNomme;
 
 class TCommandesPlaques : public QObject {
     Q_OBJECT
@@ -48,6 +50,12 @@ public:
     TEchage* legende() const { return legende_; }
     // Opens the polar view about a pole; set by the polar view when there is one.
     std::function<void(double latitude, double longitude)> ouvrirVuePolaire;
+    // The polar view gets the boundaries as an overlay, the pairs of neighbouring
+    // plates in its pole lists, and the fit window's button opens it.
+    void brancherVuePolaire(TCommandeVuePolaire& polaire);
+    // The pairs of plates that share a boundary, named "A / B" with the pole of A
+    // relative to B (empty when the model cannot be read).
+    std::vector<PoleNomme> couplesVoisins();
 
     // The model's velocity at a station relative to the plate used for the
     // vectors (the fixed station's plate, or the chosen one); false when the
@@ -83,4 +91,5 @@ private:
     // The previous fit, to compare with the next one.
     std::optional<plaques::ResultatAjustement> precedent_;
     int plaquePrecedente_ = -1;
+    TCommandeVuePolaire* polaire_ = nullptr;
 };
