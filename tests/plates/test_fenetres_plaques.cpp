@@ -155,6 +155,15 @@ TEST_F(FenetresPlaques, BoundariesLayerFollowsTheShiftAndTheReadoutNamesThePlate
     EXPECT_GT(pixelsVisibles(b, QRect(q.x() - 2, q.y() - 20, 5, 40)), 40);
     EXPECT_GT(pixelsVisibles(b, QRect(5, 250, 60, 100)), 100);
 
+    // A base picture of another size (the precise or black-and-white map): the
+    // layer is drawn again at the new size.
+    c->scene().decaler(0);
+    c->scene().installerFond(TBitmap32(1440, 720, 0xFF808080));
+    c->scene().reconstruireCalques();
+    const TBitmap32& b2 = c->calque(Calque::Plaques)->bitmap;
+    ASSERT_EQ(b2.width(), 1440);
+    EXPECT_GT(pixelsVisibles(b2, QRect(720 - 3, 360 - 40, 7, 80)), 80);
+
     item->trigger();
     EXPECT_FALSE(c->scene().affiche(Calque::Plaques));
     EXPECT_FALSE(commandes->legende()->isVisible());
