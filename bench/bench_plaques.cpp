@@ -4,6 +4,7 @@
 // counters). Reads the data folder (ORBIPLATE_DONNEES, or ./donnees).
 #include "data/longitude.h"
 #include "data/stores.h"
+#include "map/rendu.h"
 #include "plates/cinematique.h"
 #include "plates/dessinplaques.h"
 #include "plates/modele.h"
@@ -146,7 +147,8 @@ void BM_VecteursModeleMIDAS(benchmark::State& state)
             cache.oublier();
         plaques::effacerTraces(calque, traces);
         const std::vector<plaques::VecteurCalcule> v = plaques::vecteursModele(st, cache.pour(st, *m), rot, eu);
-        plaques::dessinerVecteurs(calque, v, proj, 3.0, 0xFFFF6A00, 1, &traces);
+        // Thin and at the default scale of the vectors, as the map draws them.
+        plaques::dessinerVecteurs(calque, v, proj, ReglagesAffichage().EchelleVecteurs, 0xFFFF6A00, 0, &traces);
         n = v.size();
     }
     state.counters["stations"] = static_cast<double>(st.size());
