@@ -60,7 +60,7 @@ int main(int argc, char** argv)
 {
     // Text is drawn into pictures without any window.
     if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
 
     QString sources, out = QStringLiteral("donnees");
