@@ -68,7 +68,7 @@ set(CPACK_DEBIAN_PROGRAMME_PACKAGE_SHLIBDEPS ON)
 # Arial is drawn with its metric twin; French Qt dialogs; the help page in a
 # browser; the window icon (SVG).
 set(CPACK_DEBIAN_PROGRAMME_PACKAGE_RECOMMENDS
-  "orbiplate-donnees, fonts-liberation2, qt6-translations-l10n, xdg-utils, qt6-svg-plugins")
+  "orbiplate-donnees, fonts-liberation2, qt6-translations-l10n, xdg-utils, libqt6svg6")
 set(CPACK_COMPONENT_PROGRAMME_DESCRIPTION
   "la tectonique des plaques sur un planisphère, pour la classe
 Orbiplate affiche sur un planisphère les séismes, les volcans et les vecteurs

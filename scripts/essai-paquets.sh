@@ -12,8 +12,9 @@
 # in a cache folder, both under ORBIPLATE_ESSAI (default /tmp/orbiplate-essai);
 # the chroot itself is made anew from the tarball at each run. The results
 # (screenshots, sizes, times, the log of the run) go to ORBIPLATE_ESSAI/resultats.
-# Xvfb, xdotool and xwd are installed in the chroot after the packages, for the
-# check only.
+# Xvfb, xdotool and ImageMagick (its screenshots, unlike xwd -root, hold the
+# menus and the windows opened after the first) are installed in the chroot after
+# the packages, for the check only.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 essai="${ORBIPLATE_ESSAI:-/tmp/orbiplate-essai}"
@@ -124,8 +125,8 @@ printf 'Installation : %s s, %s paquets ajoutés au système de base.\n' "$(awk 
   tee -a "$journal"
 dans dpkg -s orbiplate orbiplate-donnees | grep -E '^(Package|Status|Version)' | tee -a "$journal"
 
-echo "== Outils de l'essai (Xvfb, xdotool, xwd)" | tee -a "$journal"
-dans apt-get install -y -qq --no-install-recommends xvfb xauth xdotool x11-apps >>"$journal" 2>&1
+echo "== Outils de l'essai (Xvfb, xdotool, ImageMagick)" | tee -a "$journal"
+dans apt-get install -y -qq --no-install-recommends xvfb xauth xdotool imagemagick >>"$journal" 2>&1
 
 # The command of the desktop entry, without its field codes.
 entree="$racine/usr/share/applications/orbiplate.desktop"
@@ -140,7 +141,7 @@ cd "\$HOME"
 export LANG=fr_FR.UTF-8
 $commande >/tmp/essai/orbiplate.log 2>&1 &
 prog=\$!
-photo() { xwd -root -silent >/tmp/essai/\$1.xwd; }
+photo() { import -window root /tmp/essai/\$1.png; }
 for i in \$(seq 1 60); do
   sleep 1
   xdotool search --name '^Orbiplate' >/dev/null 2>&1 && break
@@ -160,7 +161,11 @@ photo apropos
 xdotool mousemove ${ORBIPLATE_MENU_AIDE:-251 8} click 1
 sleep 1
 xdotool mousemove ${ORBIPLATE_FICHIER_AIDE:-300 29} click 1
-sleep 10
+for i in \$(seq 1 40); do
+  sleep 1
+  xdotool search --onlyvisible --name "^Aide d'Orbiplate" >/dev/null 2>&1 && break
+done
+sleep 4
 photo aide
 ls -la "\$HOME/.local/share/Orbiplate/donnees" >/tmp/essai/dossier-personnel.txt 2>&1
 kill \$prog 2>/dev/null
@@ -173,14 +178,14 @@ echo "== Lancement sous xvfb-run (utilisateur enseignant)" | tee -a "$journal"
 dans su enseignant -c "xvfb-run -a -s '-screen 0 1600x1000x24' /tmp/essai/lancer.sh" >>"$journal" 2>&1 || true
 cat "$racine/tmp/essai/orbiplate.log" >>"$journal" 2>/dev/null || true
 cat "$racine/tmp/essai/dossier-personnel.txt" | tee -a "$journal" || true
-for x in "$racine"/tmp/essai/*.xwd; do
-  n="$(basename "$x" .xwd)"
-  if command -v convert >/dev/null; then convert "xwd:$x" "$resultats/$n.png"; else cp "$x" "$resultats/"; fi
-done
+cp "$racine"/tmp/essai/*.png "$resultats/" 2>/dev/null || true
 
 echo "== apt-get remove" | tee -a "$journal"
 fichiers="$(dans dpkg -L orbiplate orbiplate-donnees | sort -u)"
+debut=$(date +%s.%N)
 dans apt-get remove -y orbiplate orbiplate-donnees >>"$journal" 2>&1
+fin=$(date +%s.%N)
+printf 'Suppression : %s s.\n' "$(awk "BEGIN{printf \"%.1f\", $fin - $debut}")" | tee -a "$journal"
 restes=0
 while IFS= read -r f; do
   [ -z "$f" ] && continue
