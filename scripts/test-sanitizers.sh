@@ -5,12 +5,11 @@
 # (ORBIPLATE_FUZZ_SECONDS each, 5 by default; 0 skips them). Any finding fails.
 #
 # Leak detection (LeakSanitizer) is on. Qt keeps some allocations until the end on
-# purpose (platform plugin, font database, fontconfig's caches), but they are still
-# reachable from its statics when the program ends, so LeakSanitizer reports none of
-# them: the whole suite runs clean without suppressions, and a leak of our own
-# fails the test that made it. The fuzzing harnesses keep their QGuiApplication to
-# the end; there fontconfig shows one block whose pointer it drops, suppressed by
-# tests/fuzz/lsan.supp (matched on the library, whose frames have no symbols).
+# purpose (platform plugin, font database), still reachable from its statics, so
+# LeakSanitizer does not report them; fontconfig however drops its pointers to some
+# blocks it allocates while fonts are matched, and those are suppressed by
+# tests/lsan.supp (matched on the library). A leak of our own still fails the
+# test or the harness that made it.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$top/scripts/setup-deps.sh"
@@ -26,6 +25,7 @@ cmake --build build-san -j2
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$top/tests/lsan.supp:print_suppressions=0"
 if [ -x /usr/lib/llvm-14/bin/llvm-symbolizer ]; then export ASAN_SYMBOLIZER_PATH=/usr/lib/llvm-14/bin/llvm-symbolizer; fi
 cd "$top/build-san"
 ctest --output-on-failure -j2 --timeout 900
@@ -35,7 +35,6 @@ ctest --output-on-failure -j2 --timeout 900
 seconds="${ORBIPLATE_FUZZ_SECONDS:-5}"
 if [ "$seconds" -gt 0 ]; then
   mkdir -p "$top/build-san/fuzz-crashes"
-  export LSAN_OPTIONS="suppressions=$top/tests/fuzz/lsan.supp:print_suppressions=0"
   for seeds in "$top"/tests/fuzz/corpus/*/; do
     name="$(basename "$seeds")"
     scratch="$top/build-san/fuzz-corpus/$name"

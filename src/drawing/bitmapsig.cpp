@@ -48,6 +48,7 @@ void TBitmapSIG::CopierDe(const TBitmapSIG* source)
     couleur_fond = source->couleur_fond;
     profil = source->profil;
     seismes = source->seismes;
+    magnitudes_seismes = source->magnitudes_seismes;
     volcans = source->volcans;
     zones_croute = source->zones_croute;
     hauteur_relief = source->hauteur_relief;

@@ -48,6 +48,7 @@ public:
     TColor32 couleur_fond = 0; // its alpha is the panel's opacity
     std::vector<PointProfil> profil;
     std::vector<PointProjete> seismes;
+    std::vector<float> magnitudes_seismes; // kind 1: the magnitude of each entry of seismes
     std::vector<PointProjete> volcans;
     std::vector<ZoneCroute> zones_croute;
     std::int32_t hauteur_relief = 110;

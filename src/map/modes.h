@@ -222,6 +222,8 @@ public:
     bool assurerCalqueTraces(Effets& e);
     // Something drawn on the traces layer, to be cleared by its next redraw.
     void noterTracesDessines(const std::vector<QRect>& zones, Effets& e);
+    // Something a tool drew on the band layer, to be cleared with the band.
+    void noterBandeDessinee(const std::vector<QRect>& zones, Effets& e) { noterBande(e, zones); }
     void clearBande(Effets& e);
     EtatPanneau& panneauModifiable() { return panneau_; }
     BornesSelection& bornesModifiables() { return bornes_; }

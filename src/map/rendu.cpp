@@ -150,7 +150,8 @@ void volcansAvec(TBitmap32& calque, const std::vector<TVolcan>& volcans, const R
 
 template <class P>
 void gpsAvec(TBitmap32& calque, const std::vector<TStationGPS>& stations, const ReglagesAffichage& r, const P& proj,
-             const ReferenceVecteurs& reference, double echelle, bool gpsAffiche, const TBitmap32* legende)
+             const ReferenceVecteurs& reference, double echelle, bool gpsAffiche, const TBitmap32* legende,
+             int epaisseurVecteurs)
 {
     calque.clear(r.Attenuation);
     if (!gpsAffiche)
@@ -165,7 +166,7 @@ void gpsAvec(TBitmap32& calque, const std::vector<TStationGPS>& stations, const 
     ReferenceVecteurs ref = reference;
     if (!refValide)
         ref.station = -1;
-    const int epaisseur = r.PointsEpais ? 1 : 0;
+    const int epaisseur = epaisseurVecteurs >= 0 ? epaisseurVecteurs : (r.PointsEpais ? 1 : 0);
     // The vectors are drawn tile by tile rather than in the stations' order: the
     // pixels of neighbouring vectors are then still in the processor's cache. They
     // all have the same colour, so the order does not change the picture.
@@ -237,10 +238,11 @@ void dessinerVolcans(TBitmap32& calque, const std::vector<TVolcan>& volcans, con
 
 void dessinerGPS(TBitmap32& calque, const std::vector<TStationGPS>& stations, const ReglagesAffichage& r,
                  const carte::TProjection& projection, const ReferenceVecteurs& ref, double echelle, bool gpsAffiche,
-                 const TBitmap32* legende)
+                 const TBitmap32* legende, int epaisseurVecteurs)
 {
-    selonProjection(projection,
-                    [&](const auto& p) { gpsAvec(calque, stations, r, p, ref, echelle, gpsAffiche, legende); });
+    selonProjection(projection, [&](const auto& p) {
+        gpsAvec(calque, stations, r, p, ref, echelle, gpsAffiche, legende, epaisseurVecteurs);
+    });
 }
 
 void dessinerGPS(TBitmap32& calque, const std::vector<TStationGPS>& stations, const ReglagesAffichage& r,

@@ -93,9 +93,11 @@ void dessinerVolcans(TBitmap32& calque, const std::vector<TVolcan>& volcans, con
 // vectors of the stations whose Affiche is 1 (east and north components laid along
 // the projection's local frame, `echelle` pixels per mm/an), the reference square
 // and, when the legend is placed, the legend picture merged at its position.
+// The vectors are `epaisseurVecteurs` thick (TracerLigne); −1: 1 with thick
+// points, 0 otherwise.
 void dessinerGPS(TBitmap32& calque, const std::vector<TStationGPS>& stations, const ReglagesAffichage& r,
                  const carte::TProjection& projection, const ReferenceVecteurs& ref, double echelle, bool gpsAffiche,
-                 const TBitmap32* legende);
+                 const TBitmap32* legende, int epaisseurVecteurs = -1);
 void dessinerGPS(TBitmap32& calque, const std::vector<TStationGPS>& stations, const ReglagesAffichage& r,
                  const EtatCarte& etat, bool gpsAffiche, const TBitmap32* legende);
 

@@ -17,6 +17,10 @@
 #include "map/windows/recherchevolc.h"
 #include "map/windows/tableaureperes.h"
 #include "print/windows/gestimp.h"
+#include "section/windows/commandescoupe.h"
+#include "section/windows/fcoupe.h"
+#include "projections/windows/commandevuepolaire.h"
+#include "projections/windows/vuepolaire.h"
 #include "ui/codecs.h"
 #include "ui/dialogs.h"
 
@@ -106,6 +110,10 @@ TEST_F(Orbiplate, ToolWindowsMadeAtStartUp)
     EXPECT_EQ(impression.windowTitle(), QStringLiteral("Choix de l'impression"));
     EXPECT_EQ(impression.parentWidget(), &c);
     EXPECT_FALSE(impression.isVisible());
+    // The polar view waits hidden too; its map item is usable.
+    EXPECT_TRUE(enfant<QAction>(c, "Vuepolaire1")->isEnabled());
+    EXPECT_FALSE(o->vuePolaire().vue().isVisible());
+    EXPECT_FALSE(o->vuePolaire().vue().construite());
 }
 
 TEST_F(Orbiplate, DataListOpensFlaggedFilesAndIsReplacedByTheNext)
@@ -184,4 +192,22 @@ TEST_F(Orbiplate, HelpWindowWhenTheSystemCannotShowThePage)
     EXPECT_EQ(o->fenetreAide(), aide);
     EXPECT_TRUE(aide->isVisible());
     EXPECT_EQ(aide->navigateur()->source().fragment(), QStringLiteral("fin"));
+}
+
+TEST_F(Orbiplate, SectionsPrintThroughTheLayoutManager)
+{
+    TCarte& c = o->carte();
+    EXPECT_TRUE(enfant<QAction>(c, "Tracecoupe")->isEnabled());
+    EXPECT_TRUE(enfant<QAction>(c, "FenetreCoupes1")->isEnabled());
+    TCoupe& f = o->coupes().creerFenetre();
+    // The section window prints through the program's manager, which runs modally.
+    int ouvertures = 0;
+    o->gestionnaireImpression().executerDialogue = [&ouvertures](QDialog&) {
+        ++ouvertures;
+        return static_cast<int>(QDialog::Rejected);
+    };
+    ASSERT_TRUE(f.imprimer);
+    f.imprimer(TBitmap32(100, 50, clWhite32));
+    EXPECT_EQ(ouvertures, 1);
+    EXPECT_EQ(o->gestionnaireImpression().image().width(), 100);
 }

@@ -13,6 +13,8 @@
 #include "map/windows/commandesreperes.h"
 #include "map/windows/tableaureperes.h"
 #include "print/windows/gestimp.h"
+#include "section/windows/commandescoupe.h"
+#include "projections/windows/commandevuepolaire.h"
 #include "tables/windows/commandestableaux.h"
 #include "ui/dialogs.h"
 #include "ui/windows/imageview.h"
@@ -35,7 +37,9 @@ TOrbiplate::TOrbiplate(const QString& dossier, TDonnees& donnees)
 TOrbiplate::~TOrbiplate()
 {
     TFeuilleDessin::impression() = {};
+    coupes_.reset();
     export_.reset();
+    polaire_.reset();
 }
 
 bool TOrbiplate::demarrer()
@@ -43,6 +47,7 @@ bool TOrbiplate::demarrer()
     if (!carte_->demarrer())
         return false;
     carte_->creerFenetresOutils();
+    polaire_ = std::make_unique<TCommandeVuePolaire>(*carte_);
 
     TCarte* c = carte_.get();
     apropos_ = new TApropos(c->vue());
@@ -71,6 +76,7 @@ bool TOrbiplate::demarrer()
     auto imprimer = [this](const TBitmap32& image) { return gestimp_->imprimer(image); };
     TFeuilleDessin::impression() = imprimer;
     export_ = std::make_unique<TCommandesExport>(*c, imprimer);
+    coupes_ = std::make_unique<TCommandesCoupe>(*c, imprimer);
 
     // Features of their own folders, each wiring its menu items.
     new TCommandesExercices(*c);

@@ -17,6 +17,8 @@ class TFenetreAide;
 class MenuListeDonnees;
 class TCommandesExport;
 class Tgestimp;
+class TCommandesCoupe;
+class TCommandeVuePolaire;
 
 class TOrbiplate {
 public:
@@ -40,6 +42,10 @@ public:
     TFenetreAide* fenetreAide() const { return aide_; }
     // The print layout manager, made once the map has started.
     Tgestimp& gestionnaireImpression() { return *gestimp_; }
+    // The map's section commands and the section window they make.
+    TCommandesCoupe& coupes() { return *coupes_; }
+    // The polar view and its command, made with the map's tool windows.
+    TCommandeVuePolaire& vuePolaire() { return *polaire_; }
 
     // "Charger un fichier de configuration".
     void Chargerunfichierdeconfiguration1Click();
@@ -63,4 +69,6 @@ private:
     TFenetreAide* aide_ = nullptr;
     std::unique_ptr<TCommandesExport> export_;
     Tgestimp* gestimp_ = nullptr;
+    std::unique_ptr<TCommandeVuePolaire> polaire_;
+    std::unique_ptr<TCommandesCoupe> coupes_; // first to go: it hooks into the map
 };
