@@ -465,6 +465,8 @@ TEST(ImportConstruction, RedistributableFolderLeavesOutAgeAndUnknownSeries)
     EXPECT_FALSE(texte.left(manque).contains("USUD"));
     EXPECT_TRUE(texte.mid(manque).contains("orbiplate-data --sources"));
     EXPECT_TRUE(texte.contains("ISC-GEM")) << "the other sources are still credited";
+    EXPECT_TRUE(texte.left(manque).contains("PB2002")) << "the sections after the age stay";
+    EXPECT_TRUE(texte.left(manque).contains("Population (gpw2020.tdp)"));
 
     // The other mode is another product: switching rewrites the credits.
     ctx.diffusion = false;

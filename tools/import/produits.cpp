@@ -4,6 +4,8 @@
 #include "data/catalogues.h"
 #include "data/loaders.h"
 #include "import/itrf.h"
+#include "import/plaques.h"
+#include "plates/plaques.h"
 #include "import/series.h"
 #include "ui/codecs.h"
 
@@ -643,6 +645,14 @@ Population (gpw2020.tdp)
     (Université de Sydney), diffusion NOAA NCEI. Libre pour la recherche et
     l'enseignement, citation demandée.
   - Table de couleurs « earth_age » (M. Seton, EarthByte, 2020 ; GMT, LGPL-3).
+
+Plaques (plaques_limites.txt, plaques_contours.txt, plaques_poles.txt)
+  - Modèle PB2002 : Bird, P. (2003), An updated digital model of plate boundaries,
+    Geochemistry Geophysics Geosystems 4(3), 1027, doi:10.1029/2001GC000252.
+    52 plaques, limites avec le type de chaque pas, pôles eulériens par rapport à la
+    plaque Pacifique. Conversion SIG par Hugo Ahlenius (Nordpil) et csterling
+    (dépôt fraxen/tectonicplates). Licence Open Data Commons Attribution 1.0
+    (ODC-BY 1.0) : citer Bird (2003) et Ahlenius/Nordpil.
 )";
 
 const char* const texteNonDiffuse = R"(Non fourni dans ce dossier
@@ -656,6 +666,40 @@ const char* const texteNonDiffuse = R"(Non fourni dans ce dossier
       orbiplate-data --sources DOSSIER --out ~/.local/share/Orbiplate/donnees
   - Série temporelle de la station USUD : producteur et conditions d'usage inconnus.
 )";
+
+bool produitPlaques(const Contexte& ctx, QStringList& journal, QString& erreur)
+{
+    using namespace import_plaques;
+    Sources s;
+    const struct {
+        const char* source;
+        QByteArray* donnees;
+        QString* nom;
+    } fichiers[] = {{SourceLimites, &s.limites, &s.nomLimites},
+                    {SourcePas, &s.pas, &s.nomPas},
+                    {SourceContours, &s.contours, &s.nomContours},
+                    {SourcePoles, &s.poles, &s.nomPoles}};
+    for (const auto& f : fichiers) {
+        const QString c = chemin(ctx, QString::fromLatin1(f.source));
+        *f.nom = nomAffiche(c);
+        if (!lireTout(c, *f.donnees, erreur))
+            return false;
+    }
+    Produits p;
+    if (!convertir(s, p, erreur))
+        return false;
+    // The three texts are complete before the first is written.
+    if (!ecrireAtomique(sortie(ctx, QString::fromLatin1(plaques::FichierLimites)), p.limites, erreur)
+        || !ecrireAtomique(sortie(ctx, QString::fromLatin1(plaques::FichierContours)), p.contours, erreur)
+        || !ecrireAtomique(sortie(ctx, QString::fromLatin1(plaques::FichierPoles)), p.poles, erreur))
+        return false;
+    journal << QStringLiteral("plaques : %1 limites (%2 points), %3 contours, %4 pôles")
+                   .arg(p.nbLimites)
+                   .arg(p.nbPoints)
+                   .arg(p.nbPlaques)
+                   .arg(p.nbPoles);
+    return true;
+}
 
 bool produitConfiguration(const Contexte& ctx, QStringList& journal, QString& erreur)
 {
@@ -671,7 +715,14 @@ bool produitConfiguration(const Contexte& ctx, QStringList& journal, QString& er
     QByteArray credits(texteCredits);
     if (ctx.diffusion) {
         credits.replace(" ; USUD (producteur non indiqué, exemple de démonstration).", ".");
-        credits.truncate(credits.indexOf("Âge des fonds océaniques ("));
+        // The age section goes, up to the blank line that ends it.
+        const int debut = credits.indexOf("Âge des fonds océaniques (");
+        if (debut >= 0) {
+            const int fin = credits.indexOf("\n\n", debut);
+            credits.remove(debut, fin < 0 ? credits.size() - debut : fin + 2 - debut);
+        }
+        if (!credits.endsWith("\n\n"))
+            credits += '\n';
         credits += texteNonDiffuse;
     }
     if (!ecrireAtomique(sortie(ctx, QString::fromLatin1(Credits)), credits, erreur))
@@ -1059,8 +1110,17 @@ std::vector<Produit> listeProduits(const Contexte& ctx)
                  &produitGPS});
     p.push_back({QStringLiteral("séries temporelles GPS"), series, pointsJpg, &produitSeries});
     p.push_back({QStringLiteral("exemples"), {itrf, L(ListeNGL)}, {L(Exemples)}, &produitExemples});
-    // Named after the mode, so that switching modes rewrites the credits.
-    p.push_back({ctx.diffusion ? QStringLiteral("configuration (diffusion)") : QStringLiteral("configuration"), {}, {QStringLiteral("config.obc"), L(Credits), L(Liste)},
+    p.push_back({QStringLiteral("plaques"),
+                 {L(import_plaques::SourceLimites), L(import_plaques::SourcePas), L(import_plaques::SourceContours),
+                  L(import_plaques::SourcePoles)},
+                 {L(plaques::FichierLimites), L(plaques::FichierContours), L(plaques::FichierPoles)},
+                 &produitPlaques});
+    // The credits name the plate model: its sources are the configuration's too,
+    // so that a folder built before it gets the new credits. Named after the
+    // mode, so that switching modes rewrites the credits.
+    p.push_back({ctx.diffusion ? QStringLiteral("configuration (diffusion)") : QStringLiteral("configuration"),
+                 {L(import_plaques::SourcePoles)},
+                 {QStringLiteral("config.obc"), L(Credits), L(Liste)},
                  &produitConfiguration});
     const QStringList aide = fichiersAide(ctx.aide);
     if (!aide.isEmpty()) {
