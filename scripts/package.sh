@@ -26,7 +26,9 @@ if [ ! -x "$build/orbiplate-data" ]; then
   exit 1
 fi
 
-# Only what the sources' licences allow to redistribute (see credits.txt).
+# Only what the sources' licences allow to redistribute (see credits.txt), built
+# anew (ten seconds) so that nothing of an earlier build slips into the package.
+rm -rf "$build/donnees"
 "$build/orbiplate-data" --sources "$sources" --out "$build/donnees" --diffusion
 rm -f "$build"/orbiplate*.deb
 (cd "$build" && cpack -G DEB >cpack.log 2>&1) || {
