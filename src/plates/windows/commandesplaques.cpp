@@ -72,6 +72,7 @@ TCommandesPlaques::TCommandesPlaques(TCarte& carte) : QObject(&carte), carte_(ca
         connect(a, &QAction::triggered, this, [this, c] { choisirPlaqueDeReference(c); });
     }
 
+    connect(&carte_, &TCarte::fermeture, this, [this] { debrancher(); });
     // Hiding the GPS layer takes the model vectors with it.
     connect(&carte_, &TCarte::calqueAffiche, this, [this](Calque c, bool) {
         if (c == Calque::GPS)
@@ -88,6 +89,16 @@ TCommandesPlaques::TCommandesPlaques(TCarte& carte) : QObject(&carte), carte_(ca
 
 TCommandesPlaques::~TCommandesPlaques()
 {
+    debrancher();
+}
+
+void TCommandesPlaques::debrancher()
+{
+    // Once the map has begun its destruction (this object is one of its children,
+    // deleted after its members) it is no longer touched.
+    if (debranche_)
+        return;
+    debranche_ = true;
     TScene& s = carte_.scene();
     s.redessinerPlaques = nullptr;
     s.gpsRedessine = nullptr;

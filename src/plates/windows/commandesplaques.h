@@ -66,6 +66,8 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    // Takes this object's hooks out of the map's scene and mode machine.
+    void debrancher();
     bool chargerModeleSilencieux();
     void completerLecture(double longitude, double latitude, const TStationGPS* station, QString& plaque,
                           QString& vitesse) const;
@@ -74,6 +76,7 @@ private:
     void viderMemoire();
 
     TCarte& carte_;
+    bool debranche_ = false;
     plaques::TModelePlaques modele_;
     plaques::RotationsPlaques rotations_;
     mutable plaques::TPlaquesStations plaquesStations_;
