@@ -44,6 +44,9 @@ Options :
   --etalonnages       écrire aussi l'étalonnage (point/*.etl) de chaque image de
                       série temporelle, pour mesurer sans étalonner d'abord
                       (sans cette option, les élèves étalonnent eux-mêmes)
+  --diffusion         seulement ce que les licences des sources permettent de
+                      redistribuer (paquet de données) : sans l'âge des fonds
+                      océaniques ni la série de USUD ; credits.txt le dit
   --force             tout reconstruire
   --jobs N            nombre de produits construits en même temps (défaut : 2)
   --help              cette aide
@@ -61,7 +64,7 @@ int main(int argc, char** argv)
 {
     // Text is drawn into pictures without any window.
     if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
 
     QString sources, out = QStringLiteral("donnees");
@@ -95,6 +98,8 @@ int main(int argc, char** argv)
             valeur(ctx.aide);
         } else if (a == QLatin1String("--etalonnages")) {
             ctx.etalonnages = true;
+        } else if (a == QLatin1String("--diffusion")) {
+            ctx.diffusion = true;
         } else if (a == QLatin1String("--force")) {
             options.forcer = true;
         } else if (a == QLatin1String("--jobs")) {

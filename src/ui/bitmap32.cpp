@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #ifdef __linux__
 #include <sys/mman.h>
@@ -67,9 +68,7 @@ void* allocateBlock(std::size_t bytes)
     const std::size_t size = (bytes + kHugePage - 1) / kHugePage * kHugePage;
     if (size < bytes)
         throw std::bad_alloc();
-    void* p = nullptr;
-    if (posix_memalign(&p, kHugePage, size) != 0 || !p)
-        throw std::bad_alloc();
+    void* p = ::operator new(size, std::align_val_t(kHugePage));
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
     madvise(p, size, MADV_HUGEPAGE); // advice only: failure changes nothing
 #endif
@@ -96,7 +95,7 @@ void freePixels(void* p, std::size_t bytes) noexcept
     if (bytes < kLargeBlock)
         ::operator delete(p);
     else
-        std::free(p);
+        ::operator delete(p, std::align_val_t(kHugePage));
 }
 
 } // namespace bitmap_detail
