@@ -1,5 +1,5 @@
 // orbiplate-data: builds Orbiplate's data folder from the public data sets of the
-// agencies (USGS, ISC, Smithsonian GVP, UNR, IGN, NOAA, CIESIN, EarthByte).
+// agencies (USGS, ISC, Smithsonian GVP, UNR, IGN, NOAA, CIESIN, EarthByte, PB2002).
 
 #include "import/construction.h"
 #include "data/fichiers.h"
@@ -21,7 +21,7 @@ const char* const Aide = R"(Usage : orbiplate-data --sources DOSSIER [--out DOSS
 
 Construit le dossier de données d'Orbiplate à partir des jeux de données publics
 (même disposition que data-src : earthquakes/, volcanoes/, gps/, relief/,
-population/, seafloor_age/, colour_scales/). Seuls les produits absents ou dont
+population/, seafloor_age/, plates/, colour_scales/). Seuls les produits absents ou dont
 les sources ont changé sont reconstruits.
 
 Produits : config.obc, planisphere3600.jpg, planisphere7200.jpg,
@@ -29,6 +29,7 @@ planisphere_nb2.jpg, planispherenb.jpg, topo_10.bil (altitudes 1081 x 2161),
 s.fse et seismes_*.fse, volcans.fvo, table2.txt et gps_*.gps, point/*.jpg
 (courbes des séries temporelles) avec point/*.txt (leurs positions journalières),
 exemples.txt, gpw2020.tdp (population), age_unavcob.png, echelle_age.png,
+plaques_limites.txt, plaques_contours.txt, plaques_poles.txt (modèle PB2002),
 autres_donnees.cft (liste de données), credits.txt.
 
 Options :
@@ -43,6 +44,9 @@ Options :
   --etalonnages       écrire aussi l'étalonnage (point/*.etl) de chaque image de
                       série temporelle, pour mesurer sans étalonner d'abord
                       (sans cette option, les élèves étalonnent eux-mêmes)
+  --diffusion         seulement ce que les licences des sources permettent de
+                      redistribuer (paquet de données) : sans l'âge des fonds
+                      océaniques ni la série de USUD ; credits.txt le dit
   --force             tout reconstruire
   --jobs N            nombre de produits construits en même temps (défaut : 2)
   --help              cette aide
@@ -60,7 +64,7 @@ int main(int argc, char** argv)
 {
     // Text is drawn into pictures without any window.
     if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
 
     QString sources, out = QStringLiteral("donnees");
@@ -94,6 +98,8 @@ int main(int argc, char** argv)
             valeur(ctx.aide);
         } else if (a == QLatin1String("--etalonnages")) {
             ctx.etalonnages = true;
+        } else if (a == QLatin1String("--diffusion")) {
+            ctx.diffusion = true;
         } else if (a == QLatin1String("--force")) {
             options.forcer = true;
         } else if (a == QLatin1String("--jobs")) {

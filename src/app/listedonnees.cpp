@@ -1,4 +1,5 @@
 #include "app/listedonnees.h"
+#include "app/dossierdepart.h"
 #include "data/fichiers.h"
 
 #include "data/records.h"
@@ -232,7 +233,12 @@ void definirOuvreurSysteme(std::function<bool(const QUrl&)> f)
 
 QString cheminFichierAide()
 {
-    return QDir::current().filePath(QStringLiteral("aide/index.html"));
+    const QString local = QDir::current().filePath(QStringLiteral("aide/index.html"));
+    if (QFileInfo(local).isFile())
+        return local;
+    // A start folder without help pages (the user's own): those installed with the program.
+    const QString installee = pageAideInstallee(QCoreApplication::applicationDirPath());
+    return installee.isEmpty() ? local : installee;
 }
 
 bool ouvrirFichierAide(std::function<void(const QString&)> pageInterne, QObject* contexte)

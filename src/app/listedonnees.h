@@ -80,7 +80,8 @@ constexpr int DelaiOuvreurMs = 5000;
 // their own (an empty function restores the system's).
 void definirOuvreurSysteme(std::function<bool(const QUrl&)> ouvreur);
 
-// "&Fichier d'aide": aide/index.html under the current folder.
+// "&Fichier d'aide": aide/index.html under the current folder, or, when it has
+// none, the help page installed with the program.
 QString cheminFichierAide();
 // Hands the help page to the system. A missing page is reported in a warning
 // naming it (false). When the system cannot show it, at once or later,

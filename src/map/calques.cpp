@@ -15,6 +15,8 @@ std::vector<EtapeReconstruction> ordreReconstruction(const EtatReconstruction& e
         o.push_back(EtapeReconstruction::NiveauMarin);
     if (e.PopulationCoche)
         o.push_back(EtapeReconstruction::Population);
+    if (e.PlaquesAUneImage)
+        o.push_back(EtapeReconstruction::Plaques);
     if (e.TracesAUneImage)
         o.push_back(EtapeReconstruction::Traces);
     return o;

@@ -11,14 +11,16 @@ enum class Calque {
     AgeFonds = 0,   // ocean-floor age
     Population,
     NiveauMarin,    // sea level
+    Plaques,        // plate boundaries and their legend
     GPS,            // stations, vectors and the background veil
+    VecteursModele, // velocities of the plate model, and residuals of a fitted pole
     Seismes,
     Volcans,
     Traces,         // great circles, paths, sections, landmarks
     Legende,        // vector legend while it is being placed
     Interaction,    // rubber bands and zone frames
 };
-constexpr int NbCalques = 9; // above the base picture
+constexpr int NbCalques = 11; // above the base picture
 
 // Stack position of each layer, 1 being the base picture.
 constexpr int rangDansPile(Calque c) { return static_cast<int>(c) + 2; }
@@ -32,6 +34,7 @@ struct EtatReconstruction {
     bool GPSCoche = false;
     bool NiveauMarinCoche = false;
     bool PopulationCoche = false;
+    bool PlaquesAUneImage = false;
 };
 
 enum class EtapeReconstruction {
@@ -43,6 +46,7 @@ enum class EtapeReconstruction {
     NiveauMarin,
     Population,
     Traces,
+    Plaques,
 };
 
 // The steps of a rebuild, in order.

@@ -293,6 +293,7 @@ void TInteraction::lectureMouvement(Effets&)
     const IndicesGrille g = indices(courant_);
     panneau_.position =
         textesPositionMouvement(geoCourant_.longitude, geoCourant_.latitude, g.surGrille, altitude(g));
+    const TStationGPS* proche = nullptr;
     if (ctx_.gpsCoche) {
         const std::vector<TStationGPS>& liste = stationsTri().empty() ? stations() : stationsTri();
         const bool ref = ctx_.etat && ctx_.etat->StationRef >= 0;
@@ -300,6 +301,8 @@ void TInteraction::lectureMouvement(Effets&)
                                                  ref ? ctx_.etat->VitLatRef : 0, ref ? ctx_.etat->VitLongRef : 0);
         panneau_.station = ls.station;
         panneau_.vitesse = ls.vitesse;
+        if (ls.indice >= 0)
+            proche = &liste[static_cast<std::size_t>(ls.indice)];
     } else {
         // A hidden layer leaves no reading behind.
         panneau_.station.clear();
@@ -315,6 +318,10 @@ void TInteraction::lectureMouvement(Effets&)
     } else {
         panneau_.volcanVisible = false;
     }
+    panneau_.plaque.clear();
+    panneau_.vitesseModele.clear();
+    if (completerLecture)
+        completerLecture(geoCourant_, proche, panneau_);
 }
 
 Effets TInteraction::deplacement(int x, int y, bool gaucheEnfonce)

@@ -50,6 +50,8 @@ struct EtatPanneau {
                             QStringLiteral("altitude : ")};
     QString station;          // `station`
     QString vitesse;          // `Vitesse`
+    QString vitesseModele;    // `VitesseModele`: the plate model's velocity at the station
+    QString plaque;           // `Plaque`: "Plaque : " and the plate under the pointer
     bool volcanVisible = false; // `Lvolcan`, `NomsVolcans`, `AltVolc`, `typeVolcan`, `LDernerupt`
     QString nomVolcan;
     QString altVolcan;
@@ -187,6 +189,9 @@ public:
     // Something drawn on the traces layer outside the machine (a section band) must
     // be recorded so that the next redraw clears it.
     void noterTraces(const QRect& r) { tracesOccupees_.push_back(r); }
+    // Adds a feature's readouts for the point under the pointer and the station
+    // found near it (nullptr when none): the plate, the model's velocity.
+    std::function<void(const PositionGeo&, const TStationGPS*, EtatPanneau&)> completerLecture;
     // Draws each kept section's band on the traces layer (set by the section code).
     std::function<QRect(const TCoupeGardee&, TBitmap32&)> dessinerCoupeGardee;
     // The traces' zones (for tests and the map window).

@@ -100,6 +100,8 @@ void TScene::dessinerGPS()
     // A placed legend is merged into the GPS layer: its own layer goes.
     if (Reglages.LegendePlacee)
         calque(Calque::Legende)->visible = false;
+    if (gpsRedessine)
+        gpsRedessine();
     repeindre();
 }
 
@@ -146,6 +148,7 @@ void TScene::reconstruireCalques()
     e.GPSCoche = affiche(Calque::GPS);
     e.NiveauMarinCoche = affiche(Calque::NiveauMarin);
     e.PopulationCoche = affiche(Calque::Population);
+    e.PlaquesAUneImage = calqueAUneImage(Calque::Plaques);
     for (EtapeReconstruction etape : ordreReconstruction(e)) {
         switch (etape) {
         case EtapeReconstruction::ReplacerCalques:
@@ -179,6 +182,10 @@ void TScene::reconstruireCalques()
         case EtapeReconstruction::Population:
             if (redessinerSurcouche)
                 redessinerSurcouche(Calque::Population);
+            break;
+        case EtapeReconstruction::Plaques:
+            if (redessinerPlaques)
+                redessinerPlaques();
             break;
         }
     }
@@ -237,6 +244,9 @@ void TScene::decaler(int nouveau)
     Etat.fixerDecalage(nouveau);
     if (calqueAUneImage(Calque::GPS))
         dessinerGPS();
+    // Redrawn rather than rolled: its legend stays in the corner of the map.
+    if (calqueAUneImage(Calque::Plaques) && redessinerPlaques)
+        redessinerPlaques();
     if (calqueAUneImage(Calque::Traces) && redessinerTraces)
         redessinerTraces();
     repeindre();

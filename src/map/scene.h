@@ -137,6 +137,12 @@ public:
     // population, sea level): a rebuild asks for each that needs redrawing, in the
     // fixed order; the feature that owns them sets it.
     std::function<void(Calque)> redessinerSurcouche;
+    // The plate boundaries layer redrawn for a new size, shift or base picture
+    // (set by the plates feature).
+    std::function<void()> redessinerPlaques;
+    // The GPS layer was just redrawn (the model vectors drawn beside the measured
+    // ones follow it).
+    std::function<void()> gpsRedessine;
 
 private:
     void donneesChangees(unsigned magasins);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstdint>
 #include <cstring>
+#include <new>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -96,9 +97,7 @@ void* allocateBlock(std::size_t bytes)
     const std::size_t size = (bytes + kHugePage - 1) / kHugePage * kHugePage;
     if (size < bytes)
         throw std::bad_alloc();
-    void* p = nullptr;
-    if (posix_memalign(&p, kHugePage, size) != 0 || !p)
-        throw std::bad_alloc();
+    void* p = ::operator new(size, std::align_val_t(kHugePage));
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
     madvise(p, size, MADV_HUGEPAGE); // advice only: failure changes nothing
 #endif
@@ -125,7 +124,7 @@ void freePixels(void* p, std::size_t bytes) noexcept
     if (bytes < kLargeBlock)
         ::operator delete(p);
     else
-        std::free(p);
+        ::operator delete(p, std::align_val_t(kHugePage));
 }
 
 } // namespace bitmap_detail

@@ -1,7 +1,10 @@
 // The About panel: credits from the data folder, or the built-in summary.
+#include "app/dossierdepart.h"
 #include "app/windows/apropos.h"
 
+#include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -25,14 +28,30 @@ TEST(Apropos, CreditsFromTheDataFolderOrBuiltIn)
     EXPECT_EQ(TApropos::texteCredits(dir.path()), QString::fromUtf8("Données : Smithsonian Institution — licence libre\n"));
 }
 
-TEST(Apropos, OkHidesThePanel)
+TEST(Apropos, NamesTheStartFolderAndOkHidesThePanel)
 {
     QWidget carte;
     carte.resize(800, 600);
     TApropos a(&carte);
     carte.show();
     EXPECT_FALSE(a.isVisible());
+    // The panel names the start folder in use and reads its credits.
+    QTemporaryDir dir;
+    QFile f(dir.filePath("credits.txt"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Crédits du dossier personnel\n");
+    f.close();
+    ChoixDossierDepart choix;
+    choix.origine = ChoixDossierDepart::Origine::Personnel;
+    choix.dossier = dir.path();
+    choix.installe = QStringLiteral("/usr/share/orbiplate/donnees");
+    const ChoixDossierDepart avant = choixDossierDepartRetenu();
+    retenirChoixDossierDepart(choix);
     a.actualiser();
+    retenirChoixDossierDepart(avant);
+    EXPECT_EQ(a.dossierDepart()->text(), choix.description());
+    EXPECT_TRUE(a.dossierDepart()->text().contains(QDir::toNativeSeparators(dir.path())));
+    EXPECT_EQ(a.credits()->toPlainText(), QString::fromUtf8("Crédits du dossier personnel\n"));
     a.show();
     EXPECT_TRUE(a.isVisible());
     QTest::mouseClick(a.ok(), Qt::LeftButton);

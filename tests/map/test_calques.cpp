@@ -17,7 +17,7 @@ TEST(Reconstruction, StepsInTheirFixedOrder)
     f.GPSCoche = f.SeismesCoche = true;
     EXPECT_EQ(ordreReconstruction(f), (std::vector<E>{E::ReplacerCalques, E::Seismes, E::GPS}));
     EXPECT_EQ(rangDansPile(Calque::AgeFonds), 2);
-    EXPECT_EQ(rangDansPile(Calque::Interaction), 10);
+    EXPECT_EQ(rangDansPile(Calque::Interaction), 12);
 }
 
 TEST(ChoixDuFond, EachCombinationAndNoRenaming)

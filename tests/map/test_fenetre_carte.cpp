@@ -172,12 +172,13 @@ TEST_F(FenetreCarte, MenusInPlaceWithTheirCaptions)
                            "CalculetableSurfVol", "Charger des données dans un tableur", "Charger des reperes"}));
     EXPECT_EQ(textes(enfant<QMenu>(*c, "Affichage1")),
               (QStringList{"Points &GPS", "&Seismes", "&Volcans", "age des fonds océaniques", "Niveau marin si...",
-                           "Population", "Fenêtre Coupes", "Fenêtre &Tableau GPS", "Fenêtre  de Dessin",
+                           "Population", "Limites de plaques", "Fenêtre Coupes", "Fenêtre &Tableau GPS", "Fenêtre  de Dessin",
                            "Vue polaire", "Fenêtre Repères", "&Choix...", "Points épais"}));
     EXPECT_EQ(textes(enfant<QMenu>(*c, "Vecteurs1")),
               (QStringList{"&Choisir les vecteurs à afficher", "Afficher &tous les vecteurs", "N'afficher aucun vecteur",
                            "&Agrandir", "&Rétrécir", "Remise à &zéro", "Aff&icher l'échelle",
-                           "Correction des &V. lat"}));
+                           "Correction des &V. lat", "Vecteurs du modèle", "Plaque de référence du modèle",
+                           "Ajuster un pôle eulérien"}));
     EXPECT_EQ(textes(enfant<QMenu>(*c, "Aide1")), (QStringList{"&Fichier d'aide", "&A propos de...", "Vider la mémoire"}));
     EXPECT_EQ(textes(enfant<QMenu>(*c, "Mode1")).first(), QStringLiteral("&Consultation"));
     EXPECT_TRUE(enfant<QAction>(*c, "Consultation")->isChecked());

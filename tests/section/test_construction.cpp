@@ -49,7 +49,7 @@ std::vector<double> distances(const std::vector<PointProjete>& v)
 {
     std::vector<double> d;
     for (const PointProjete& p : v)
-        d.push_back(p.distance);
+        d.push_back(double(p.distance)); // a copy: the packed member may be misaligned
     return d;
 }
 

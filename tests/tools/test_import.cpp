@@ -430,6 +430,50 @@ TEST(ImportConstruction, ConfigurationNamesNineFilesAndTheGridStep)
     EXPECT_TRUE(QString::fromUtf8(credits.readAll()).simplified().contains("mouvement à long terme"));
 }
 
+// The folder of the data package: nothing whose licence forbids redistribution,
+// and credits that say what is missing and how to add it.
+TEST(ImportConstruction, RedistributableFolderLeavesOutAgeAndUnknownSeries)
+{
+    QTemporaryDir src, out;
+    Contexte ctx;
+    ctx.sources = QDir(src.path());
+    ctx.sortie = QDir(out.path());
+    ctx.diffusion = true;
+    const std::vector<Produit> produits = listeProduits(ctx);
+    QStringList sources, sorties;
+    for (const Produit& p : produits) {
+        sources << p.sources;
+        sorties << p.sorties;
+    }
+    for (const QString& f : sources + sorties) {
+        EXPECT_FALSE(f.contains("USUD")) << f.toStdString();
+        EXPECT_FALSE(f.contains("seafloor_age") || f.contains("age_unavcob") || f.contains("echelle_age")) << f.toStdString();
+    }
+    EXPECT_TRUE(sorties.contains("point/HUSB.jpg"));
+    const auto it = std::find_if(produits.begin(), produits.end(),
+                                 [](const Produit& p) { return p.sorties.contains(NomsDonnees::Credits); });
+    ASSERT_NE(it, produits.end());
+    QStringList journal;
+    QString e;
+    ASSERT_TRUE(it->construire(ctx, journal, e)) << e.toStdString();
+    QFile credits(out.filePath("credits.txt"));
+    ASSERT_TRUE(credits.open(QIODevice::ReadOnly));
+    const QString texte = QString::fromUtf8(credits.readAll());
+    const int manque = texte.indexOf("Non fourni dans ce dossier");
+    ASSERT_GT(manque, 0);
+    EXPECT_FALSE(texte.left(manque).contains("age_unavcob.png"));
+    EXPECT_FALSE(texte.left(manque).contains("USUD"));
+    EXPECT_TRUE(texte.mid(manque).contains("orbiplate-data --sources"));
+    EXPECT_TRUE(texte.contains("ISC-GEM")) << "the other sources are still credited";
+    EXPECT_TRUE(texte.left(manque).contains("PB2002")) << "the sections after the age stay";
+    EXPECT_TRUE(texte.left(manque).contains("Population (gpw2020.tdp)"));
+
+    // The other mode is another product: switching rewrites the credits.
+    ctx.diffusion = false;
+    for (const Produit& p : listeProduits(ctx))
+        EXPECT_NE(p.nom, it->nom);
+}
+
 TEST(ImportConstruction, HelpPagesAreCopiedAndFollowTheirSources)
 {
     QTemporaryDir src, sortie;

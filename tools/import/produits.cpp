@@ -4,6 +4,8 @@
 #include "data/catalogues.h"
 #include "data/loaders.h"
 #include "import/itrf.h"
+#include "import/plaques.h"
+#include "plates/plaques.h"
 #include "import/series.h"
 #include "ui/codecs.h"
 
@@ -238,6 +240,12 @@ const char* const seriesStations[] = {
     "gps/timeseries/P156.pbo.final_igs08.pos", "gps/timeseries/USUD.pos.neu",
 };
 
+// The series whose producer and terms of use are unknown: never redistributed.
+bool serieRetenue(const Contexte& ctx, const char* fichier)
+{
+    return !ctx.diffusion || !QByteArray(fichier).contains("USUD");
+}
+
 bool lireMidasSources(const Contexte& ctx, std::vector<TStationGPS>& out, QString& erreur, double dureeMini,
                       BilanCatalogue* bilan = nullptr)
 {
@@ -321,6 +329,8 @@ bool produitGPS(const Contexte& ctx, QStringList& journal, QString& erreur)
     for (const auto& s : midas)
         parCode.emplace(s.Nom.bytes(), s);
     for (const char* f : seriesStations) {
+        if (!serieRetenue(ctx, f))
+            continue;
         QByteArray d;
         if (!lireTout(chemin(ctx, QString::fromLatin1(f)), d, erreur))
             return false;
@@ -401,6 +411,8 @@ bool produitSeries(const Contexte& ctx, QStringList& journal, QString& erreur)
         return false;
     }
     for (const char* f : seriesStations) {
+        if (!serieRetenue(ctx, f))
+            continue;
         QByteArray d;
         if (!lireTout(chemin(ctx, QString::fromLatin1(f)), d, erreur))
             return false;
@@ -633,7 +645,61 @@ Population (gpw2020.tdp)
     (Université de Sydney), diffusion NOAA NCEI. Libre pour la recherche et
     l'enseignement, citation demandée.
   - Table de couleurs « earth_age » (M. Seton, EarthByte, 2020 ; GMT, LGPL-3).
+
+Plaques (plaques_limites.txt, plaques_contours.txt, plaques_poles.txt)
+  - Modèle PB2002 : Bird, P. (2003), An updated digital model of plate boundaries,
+    Geochemistry Geophysics Geosystems 4(3), 1027, doi:10.1029/2001GC000252.
+    52 plaques, limites avec le type de chaque pas, pôles eulériens par rapport à la
+    plaque Pacifique. Conversion SIG par Hugo Ahlenius (Nordpil) et csterling
+    (dépôt fraxen/tectonicplates). Licence Open Data Commons Attribution 1.0
+    (ODC-BY 1.0) : citer Bird (2003) et Ahlenius/Nordpil.
 )";
+
+const char* const texteNonDiffuse = R"(Non fourni dans ce dossier
+  Ce dossier est fait pour être redistribué (paquet orbiplate-donnees) : il ne contient
+  que ce que les licences des sources permettent de redistribuer.
+  - Âge des fonds océaniques (age_unavcob.png, echelle_age.png) : la grille de Müller,
+    Sdrolias, Gaina, Roest (2008) est diffusée librement par EarthByte et la NOAA
+    « pour la recherche et l'enseignement », sans licence qui en permette la
+    redistribution. Pour l'ajouter à votre dossier personnel, téléchargez-la
+    (seafloor_age/age.3.6.nc.bz2, avec la table de couleurs gmt_earth_age.cpt) puis :
+      orbiplate-data --sources DOSSIER --out ~/.local/share/Orbiplate/donnees
+  - Série temporelle de la station USUD : producteur et conditions d'usage inconnus.
+)";
+
+bool produitPlaques(const Contexte& ctx, QStringList& journal, QString& erreur)
+{
+    using namespace import_plaques;
+    Sources s;
+    const struct {
+        const char* source;
+        QByteArray* donnees;
+        QString* nom;
+    } fichiers[] = {{SourceLimites, &s.limites, &s.nomLimites},
+                    {SourcePas, &s.pas, &s.nomPas},
+                    {SourceContours, &s.contours, &s.nomContours},
+                    {SourcePoles, &s.poles, &s.nomPoles}};
+    for (const auto& f : fichiers) {
+        const QString c = chemin(ctx, QString::fromLatin1(f.source));
+        *f.nom = nomAffiche(c);
+        if (!lireTout(c, *f.donnees, erreur))
+            return false;
+    }
+    Produits p;
+    if (!convertir(s, p, erreur))
+        return false;
+    // The three texts are complete before the first is written.
+    if (!ecrireAtomique(sortie(ctx, QString::fromLatin1(plaques::FichierLimites)), p.limites, erreur)
+        || !ecrireAtomique(sortie(ctx, QString::fromLatin1(plaques::FichierContours)), p.contours, erreur)
+        || !ecrireAtomique(sortie(ctx, QString::fromLatin1(plaques::FichierPoles)), p.poles, erreur))
+        return false;
+    journal << QStringLiteral("plaques : %1 limites (%2 points), %3 contours, %4 pôles")
+                   .arg(p.nbLimites)
+                   .arg(p.nbPoints)
+                   .arg(p.nbPlaques)
+                   .arg(p.nbPoles);
+    return true;
+}
 
 bool produitConfiguration(const Contexte& ctx, QStringList& journal, QString& erreur)
 {
@@ -646,7 +712,20 @@ bool produitConfiguration(const Contexte& ctx, QStringList& journal, QString& er
     if (!ecrireAtomique(sortie(ctx, QStringLiteral("config.obc")), (lignes.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8(),
                         erreur))
         return false;
-    if (!ecrireAtomique(sortie(ctx, QString::fromLatin1(Credits)), QByteArray(texteCredits), erreur))
+    QByteArray credits(texteCredits);
+    if (ctx.diffusion) {
+        credits.replace(" ; USUD (producteur non indiqué, exemple de démonstration).", ".");
+        // The age section goes, up to the blank line that ends it.
+        const int debut = credits.indexOf("Âge des fonds océaniques (");
+        if (debut >= 0) {
+            const int fin = credits.indexOf("\n\n", debut);
+            credits.remove(debut, fin < 0 ? credits.size() - debut : fin + 2 - debut);
+        }
+        if (!credits.endsWith("\n\n"))
+            credits += '\n';
+        credits += texteNonDiffuse;
+    }
+    if (!ecrireAtomique(sortie(ctx, QString::fromLatin1(Credits)), credits, erreur))
         return false;
     // Data list: path, caption, flag. Only .gps and .fse files are loaded by the
     // program; other files open in their usual application.
@@ -966,9 +1045,12 @@ std::vector<Produit> listeProduits(const Contexte& ctx)
     auto L = [](const char* s) { return QString::fromLatin1(s); };
     QStringList series;
     for (const char* f : seriesStations)
-        series << L(f);
+        if (serieRetenue(ctx, f))
+            series << L(f);
     QStringList pointsJpg;
     for (const char* code : {"HUSB", "UTUR", "LHAS", "P156", "USUD"}) {
+        if (!serieRetenue(ctx, code))
+            continue;
         pointsJpg << QStringLiteral("point/%1.jpg").arg(L(code)) << QStringLiteral("point/%1.txt").arg(L(code));
         if (ctx.etalonnages)
             pointsJpg << QStringLiteral("point/%1.etl").arg(L(code));
@@ -990,10 +1072,11 @@ std::vector<Produit> listeProduits(const Contexte& ctx)
                      [pl](const Contexte& c, QStringList& j, QString& e) {
                          return produitPlanispheres(c, pl.largeur, pl.couleur, pl.nb, j, e);
                      }});
-    p.push_back({QStringLiteral("âge des fonds océaniques"),
-                 {QStringLiteral("seafloor_age/age.3.6.nc.bz2"), QStringLiteral("seafloor_age/gmt_earth_age.cpt")},
-                 {L(Age), L(EchelleAge)},
-                 &produitAge});
+    if (!ctx.diffusion)
+        p.push_back({QStringLiteral("âge des fonds océaniques"),
+                     {QStringLiteral("seafloor_age/age.3.6.nc.bz2"), QStringLiteral("seafloor_age/gmt_earth_age.cpt")},
+                     {L(Age), L(EchelleAge)},
+                     &produitAge});
     p.push_back({QStringLiteral("relief"), {QStringLiteral("relief/gmt_earth_relief_10m_g_SRTM15V2.grd")}, {L(Relief)},
                  &produitRelief});
     p.push_back({QStringLiteral("population"),
@@ -1027,7 +1110,17 @@ std::vector<Produit> listeProduits(const Contexte& ctx)
                  &produitGPS});
     p.push_back({QStringLiteral("séries temporelles GPS"), series, pointsJpg, &produitSeries});
     p.push_back({QStringLiteral("exemples"), {itrf, L(ListeNGL)}, {L(Exemples)}, &produitExemples});
-    p.push_back({QStringLiteral("configuration"), {}, {QStringLiteral("config.obc"), L(Credits), L(Liste)},
+    p.push_back({QStringLiteral("plaques"),
+                 {L(import_plaques::SourceLimites), L(import_plaques::SourcePas), L(import_plaques::SourceContours),
+                  L(import_plaques::SourcePoles)},
+                 {L(plaques::FichierLimites), L(plaques::FichierContours), L(plaques::FichierPoles)},
+                 &produitPlaques});
+    // The credits name the plate model: its sources are the configuration's too,
+    // so that a folder built before it gets the new credits. Named after the
+    // mode, so that switching modes rewrites the credits.
+    p.push_back({ctx.diffusion ? QStringLiteral("configuration (diffusion)") : QStringLiteral("configuration"),
+                 {L(import_plaques::SourcePoles)},
+                 {QStringLiteral("config.obc"), L(Credits), L(Liste)},
                  &produitConfiguration});
     const QStringList aide = fichiersAide(ctx.aide);
     if (!aide.isEmpty()) {

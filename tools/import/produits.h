@@ -26,6 +26,10 @@ struct Contexte {
     // Calibrations (".etl") written beside the time-series pictures, for a viewer
     // that measures without calibrating first.
     bool etalonnages = false;
+    // Only what the sources' licences allow to redistribute (the data package):
+    // the ocean-floor age and the series of unknown origin are left out, and the
+    // credits say so.
+    bool diffusion = false;
 };
 
 struct Produit {

@@ -1,5 +1,7 @@
 #include "app/windows/apropos.h"
 
+#include "app/dossierdepart.h"
+
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
@@ -34,6 +36,11 @@ TApropos::TApropos(QWidget* parent) : QFrame(parent)
     Credits->setReadOnly(true);
     Credits->setMinimumSize(620, 360);
     v->addWidget(Credits, 1);
+    DossierDepart = new QLabel(this);
+    DossierDepart->setObjectName(QStringLiteral("DossierDepart"));
+    DossierDepart->setWordWrap(true);
+    DossierDepart->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    v->addWidget(DossierDepart);
     auto* merci = new QLabel(QString::fromUtf8(Remerciements), this);
     merci->setWordWrap(true);
     v->addWidget(merci);
@@ -49,7 +56,9 @@ TApropos::TApropos(QWidget* parent) : QFrame(parent)
 
 void TApropos::actualiser()
 {
-    Credits->setPlainText(texteCredits(QDir::currentPath()));
+    const ChoixDossierDepart choix = choixDossierDepartRetenu();
+    Credits->setPlainText(texteCredits(choix.dossier));
+    DossierDepart->setText(choix.description());
 }
 
 QString TApropos::texteCredits(const QString& dossier)

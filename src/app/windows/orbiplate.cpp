@@ -12,6 +12,7 @@
 #include "map/windows/commandesfichiers.h"
 #include "map/windows/commandesreperes.h"
 #include "map/windows/tableaureperes.h"
+#include "plates/windows/commandesplaques.h"
 #include "print/windows/gestimp.h"
 #include "section/windows/commandescoupe.h"
 #include "projections/windows/commandevuepolaire.h"
@@ -80,6 +81,7 @@ bool TOrbiplate::demarrer()
 
     // Features of their own folders, each wiring its menu items.
     new TCommandesExercices(*c);
+    (new TCommandesPlaques(*c))->brancherVuePolaire(*polaire_);
     return true;
 }
 

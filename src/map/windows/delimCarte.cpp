@@ -97,6 +97,7 @@ TCarte::TCarte(const QString& dossierDepart, TDonnees& donnees, QWidget* parent)
 
 TCarte::~TCarte()
 {
+    emit fermeture();
     // The scene outlives the view that shows it only for the view's destruction.
     Document->setSource(nullptr);
 }

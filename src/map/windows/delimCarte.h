@@ -123,6 +123,9 @@ public:
 signals:
     // A layer was shown or hidden.
     void calqueAffiche(Calque c, bool oui);
+    // The map is being destroyed: its scene and mode machine still exist, its child
+    // objects (the features' commands) are deleted after them.
+    void fermeture();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

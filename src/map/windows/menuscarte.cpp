@@ -114,6 +114,7 @@ TMenusCarte creerMenusCarte(QMainWindow* fenetre)
                                        QStringLiteral("age des fonds océaniques"), false);
     m.Niveaumarinsi1 = itemCoche(m.Affichage1, QStringLiteral("Niveaumarinsi1"), QStringLiteral("Niveau marin si..."), false);
     m.Population1 = itemCoche(m.Affichage1, QStringLiteral("Population1"), QStringLiteral("Population"), false);
+    itemCoche(m.Affichage1, QStringLiteral("Limitesdeplaques1"), QStringLiteral("Limites de plaques"), false);
     m.Affichage1->addSeparator();
     item(m.Affichage1, QStringLiteral("FenetreCoupes1"), QStringLiteral("Fenêtre Coupes"), false);
     item(m.Affichage1, QStringLiteral("FenetreTableauGPS1"), QStringLiteral("Fenêtre &Tableau GPS"),
@@ -168,6 +169,12 @@ TMenusCarte creerMenusCarte(QMainWindow* fenetre)
     m.Vecteurs1->addSeparator();
     itemCoche(m.Vecteurs1, QStringLiteral("CorrectiondesVlat1"),
                                    QStringLiteral("Correction des &V. lat"));
+    m.Vecteurs1->addSeparator();
+    itemCoche(m.Vecteurs1, QStringLiteral("Vecteursdumodele1"), QStringLiteral("Vecteurs du modèle"), false);
+    sousMenu(m.Vecteurs1, QStringLiteral("Plaquedereferencedumodele1"), QStringLiteral("Plaque de référence du modèle"))
+        ->menuAction()
+        ->setEnabled(false);
+    item(m.Vecteurs1, QStringLiteral("Ajusterunpoleeulerien1"), QStringLiteral("Ajuster un pôle eulérien"), false);
 
     m.Exercices1 = mb->addMenu(QStringLiteral("&Exercices"));
     m.Exercices1->setObjectName(QStringLiteral("Exercices1"));

@@ -109,13 +109,15 @@ TPanneauxCarte::TPanneauxCarte(QWidget* central, QWidget* vue)
     Latitude = etiquette(position, QStringLiteral("Latitude"), QStringLiteral("Latitude : "));
     Longitude = etiquette(position, QStringLiteral("Longitude"), QStringLiteral("Longitude : "));
     labalt = etiquette(position, QStringLiteral("labalt"), QStringLiteral("altitude : "));
-    for (QLabel* l : {Latitude, Longitude, labalt})
+    Plaque = etiquette(position, QStringLiteral("Plaque"));
+    for (QLabel* l : {Latitude, Longitude, labalt, Plaque})
         ajouter(position, l);
     QWidget* mesure = colonne(230);
     Labdistance = etiquette(mesure, QStringLiteral("Labdistance"));
     station = etiquette(mesure, QStringLiteral("station"));
     Vitesse = etiquette(mesure, QStringLiteral("Vitesse"));
-    for (QLabel* l : {Labdistance, station, Vitesse})
+    VitesseModele = etiquette(mesure, QStringLiteral("VitesseModele"));
+    for (QLabel* l : {Labdistance, station, Vitesse, VitesseModele})
         ajouter(mesure, l);
     // Nearest volcano: shown only while one is near the pointer.
     QWidget* volcan = colonne(330);
@@ -184,6 +186,8 @@ void TPanneauxCarte::afficher(const carte::EtatPanneau& p)
     texte(labalt, p.position.altitude);
     texte(station, p.station.trimmed());
     texte(Vitesse, p.vitesse);
+    texte(VitesseModele, p.vitesseModele);
+    texte(Plaque, p.plaque);
     texte(Labdistance, p.distance);
     texte(LabDistCumul, p.distanceCumulee);
     for (QLabel* l : {Lvolcan, NomsVolcans, AltVolc, typeVolcan, LDernerupt})

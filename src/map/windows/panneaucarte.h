@@ -50,6 +50,8 @@ private:
     QLabel* Longitude = nullptr;
     QLabel* station = nullptr;
     QLabel* Vitesse = nullptr;
+    QLabel* VitesseModele = nullptr;
+    QLabel* Plaque = nullptr;
     QLabel* statRef = nullptr;
     QLabel* Labdistance = nullptr;
     QLabel* Lvolcan = nullptr;

@@ -4,7 +4,11 @@
 #include "projections/windows/mercatoroblique.h"
 #include "projections/windows/vuepolaire.h"
 
+#include "ui/arrondi.h"
+
 #include <QAction>
+
+#include <algorithm>
 
 TCommandeVuePolaire::TCommandeVuePolaire(TCarte& carte) : carte_(carte)
 {
@@ -31,4 +35,16 @@ void TCommandeVuePolaire::Vuepolaire1Click()
     }
     vue_->actualiserCalques();
     afficherEnGrand(*vue_);
+}
+
+void TCommandeVuePolaire::ouvrirAutourDe(double latitude, double longitude)
+{
+    const bool premiere = !vue_->construite();
+    const PoleVue p{std::clamp(::arrondi(latitude), -90, 90), std::clamp(::arrondi(longitude), -180, 180)};
+    choix_->setPole(p);
+    if (!vue_->construire(p))
+        return;
+    afficherEnGrand(*vue_);
+    if (premiere)
+        vue_->ajusterZoom();
 }

@@ -16,6 +16,8 @@ public:
     TCommandeVuePolaire& operator=(const TCommandeVuePolaire&) = delete;
 
     void Vuepolaire1Click();
+    // Builds the view about a pole without asking (a fitted pole) and shows it.
+    void ouvrirAutourDe(double latitude, double longitude);
     TVuePolaire& vue() { return *vue_; }
     TChoixPole& choixPole() { return *choix_; }
 

@@ -51,6 +51,44 @@ public:
 
 } // namespace
 
+// --- Named poles ---
+
+TListePoles::TListePoles(QSpinBox* latitude, QSpinBox* longitude, QLabel* vitesse, QWidget* parent)
+    : QComboBox(parent), latitude_(latitude), longitude_(longitude), vitesse_(vitesse)
+{
+    setObjectName(QStringLiteral("CouplePlaques"));
+    addItem(QStringLiteral("(aucun)"));
+    setVisible(false);
+    vitesse_->setVisible(false);
+    connect(this, qOverload<int>(&QComboBox::activated), this, &TListePoles::choisi);
+}
+
+void TListePoles::definir(const std::vector<PoleNomme>& poles)
+{
+    poles_ = poles;
+    clear();
+    addItem(QStringLiteral("(aucun)"));
+    for (const PoleNomme& p : poles_)
+        addItem(p.nom);
+    setVisible(!poles_.empty());
+    vitesse_->setVisible(!poles_.empty());
+    vitesse_->clear();
+}
+
+void TListePoles::choisi(int i)
+{
+    if (i <= 0 || static_cast<std::size_t>(i) > poles_.size()) {
+        vitesse_->clear();
+        return;
+    }
+    const PoleNomme& p = poles_[static_cast<std::size_t>(i - 1)];
+    latitude_->setValue(carte::arrondi(p.latitude));
+    longitude_->setValue(carte::arrondi(p.longitude));
+    vitesse_->setText(QStringLiteral("Rotation : %1 °/Ma autour de %2, %3")
+                          .arg(carte::formatDecimal(p.vitesse, 3), carte::formatDecimal(p.latitude, 2),
+                               carte::formatDecimal(p.longitude, 2)));
+}
+
 // --- The pole dialog ---
 
 TChoixPole::TChoixPole(QWidget* parent) : QDialog(parent)
@@ -64,6 +102,13 @@ TChoixPole::TChoixPole(QWidget* parent) : QDialog(parent)
     LongCentre = spin(groupe, "LongCentre", -180, 180, 0);
     f->addRow(QStringLiteral("Latitude (N +, S −)"), LatCentre);
     f->addRow(QStringLiteral("Longitude (E +, O −)"), LongCentre);
+    VitesseRotation = new QLabel(groupe);
+    VitesseRotation->setObjectName(QStringLiteral("VitesseRotation"));
+    CouplePlaques = new TListePoles(LatCentre, LongCentre, VitesseRotation, groupe);
+    f->addRow(QStringLiteral("Couple de plaques"), CouplePlaques);
+    f->addRow(VitesseRotation);
+    formulaire_ = f;
+    definirCouples({});
     l->addWidget(groupe);
     auto* boutons = new QDialogButtonBox(this);
     OK = boutons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
@@ -74,6 +119,13 @@ TChoixPole::TChoixPole(QWidget* parent) : QDialog(parent)
     connect(boutons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(boutons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     l->addWidget(boutons);
+}
+
+void TChoixPole::definirCouples(const std::vector<PoleNomme>& poles)
+{
+    CouplePlaques->definir(poles);
+    formulaire_->setRowVisible(CouplePlaques, !poles.empty());
+    formulaire_->setRowVisible(VitesseRotation, !poles.empty());
 }
 
 PoleVue TChoixPole::pole() const
@@ -107,6 +159,8 @@ TVuePolaire::TVuePolaire(TCarte& carte, QWidget* parent)
     Volcans1 = item("Volcans1", QStringLiteral("Volcans"), true);
     VecteursGPS1 = item("VecteursGPS1", QStringLiteral("Vecteurs GPS"), true);
     Cerclesautourdupole1 = item("Cerclesautourdupole1", QStringLiteral("Cercles autour du pôle"), true);
+    Limitesdeplaques1 = item("Limitesdeplaques1", QStringLiteral("Limites de plaques"), true);
+    Limitesdeplaques1->setEnabled(false);
     affichage->addSeparator();
     VueMercator1 = item("VueMercator1", QStringLiteral("Vue Mercator"), false);
     Copierlimage1 = menuBar()->addAction(QStringLiteral("Copier l'image"));
@@ -127,6 +181,11 @@ TVuePolaire::TVuePolaire(TCarte& carte, QWidget* parent)
     hp->addWidget(new QLabel(QStringLiteral("Longitude"), pole));
     hp->addWidget(LongCentre);
     hp->addWidget(Button1);
+    VitesseRotation = new QLabel(pole);
+    VitesseRotation->setObjectName(QStringLiteral("VitesseRotation"));
+    CouplePlaques = new TListePoles(LatCentre, LongCentre, VitesseRotation, pole);
+    hp->addWidget(CouplePlaques);
+    hp->addWidget(VitesseRotation);
     barre->addWidget(pole);
 
     auto* reglages = new QGroupBox(central);
@@ -179,6 +238,7 @@ TVuePolaire::TVuePolaire(TCarte& carte, QWidget* parent)
     connect(Volcans1, &QAction::triggered, this, &TVuePolaire::VolcansClick);
     connect(VecteursGPS1, &QAction::triggered, this, &TVuePolaire::VecteursGPSClick);
     connect(Cerclesautourdupole1, &QAction::triggered, this, &TVuePolaire::CerclesClick);
+    connect(Limitesdeplaques1, &QAction::triggered, this, &TVuePolaire::LimitesClick);
     connect(VueMercator1, &QAction::triggered, this, &TVuePolaire::VueMercatorClick);
     connect(Copierlimage1, &QAction::triggered, this, &TVuePolaire::CopierlimageClick);
     connect(TailleCercle, &QScrollBar::valueChanged, this, &TVuePolaire::TailleCercleChange);
@@ -265,6 +325,8 @@ bool TVuePolaire::ConstruireVuePolaire()
             dessiner(Volcans);
         if (Cerclesautourdupole1->isChecked())
             dessiner(Cercles);
+        if (Limitesdeplaques1->isChecked())
+            dessiner(Plaques);
         if (couches_[Cercle]->visible)
             dessiner(Cercle);
     }
@@ -322,6 +384,15 @@ void TVuePolaire::dessiner(Couche c)
     case Cercle:
         polaire::dessinerCercleRepere(b, projection_.Hm(), TailleCercle->value(), echelle);
         epaisseurCercle_ = polaire::epaisseurCercleRepere(echelle);
+        break;
+    case Plaques:
+        if (b.width() != projection_.largeur() || b.height() != projection_.hauteur())
+            b.setSize(projection_.largeur(), projection_.hauteur());
+        if (!dessinerLimites || !dessinerLimites(b, projection_)) {
+            Limitesdeplaques1->setChecked(false);
+            cacher(Plaques);
+            return;
+        }
         break;
     case NbCouches:
         return;
@@ -397,6 +468,22 @@ void TVuePolaire::CerclesClick(bool coche)
         dessiner(Cercles);
     else
         cacher(Cercles);
+}
+
+void TVuePolaire::LimitesClick(bool coche)
+{
+    Limitesdeplaques1->setChecked(coche);
+    if (!coche) {
+        cacher(Plaques);
+        return;
+    }
+    Sablier s;
+    dessiner(Plaques);
+}
+
+void TVuePolaire::activerLimites()
+{
+    Limitesdeplaques1->setEnabled(static_cast<bool>(dessinerLimites));
 }
 
 void TVuePolaire::TailleCercleChange()

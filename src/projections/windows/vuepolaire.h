@@ -9,12 +9,16 @@
 #include "data/stores.h"
 #include "projections/polaire.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
+class QFormLayout;
 class QLabel;
 class QPushButton;
 class QScrollBar;
@@ -30,6 +34,32 @@ struct PoleVue {
     int longitude = 0;  // −180 … 180
 };
 
+// A pole offered by name: the relative rotation of a pair of plates.
+struct PoleNomme {
+    QString nom;          // "Afrique / Amérique du Sud"
+    double latitude = 0;  // degrees
+    double longitude = 0;
+    double vitesse = 0;   // degrees per million years
+};
+
+// "Couple de plaques": a list of named poles; choosing one puts its pole, rounded
+// to whole degrees, into two spin edits and its rotation rate into a label.
+// The first entry, "(aucun)", leaves the spin edits as they are.
+class TListePoles : public QComboBox {
+    Q_OBJECT
+public:
+    TListePoles(QSpinBox* latitude, QSpinBox* longitude, QLabel* vitesse, QWidget* parent = nullptr);
+    void definir(const std::vector<PoleNomme>& poles);
+    const std::vector<PoleNomme>& poles() const { return poles_; }
+
+private:
+    void choisi(int i);
+    QSpinBox* latitude_;
+    QSpinBox* longitude_;
+    QLabel* vitesse_;
+    std::vector<PoleNomme> poles_;
+};
+
 // The modal pole dialog.
 class TChoixPole : public QDialog {
     Q_OBJECT
@@ -37,10 +67,17 @@ public:
     explicit TChoixPole(QWidget* parent = nullptr);
     PoleVue pole() const;
     void setPole(const PoleVue& p);
+    // The poles of the list "Couple de plaques" (none: the list is not shown).
+    void definirCouples(const std::vector<PoleNomme>& poles);
     QSpinBox* LatCentre = nullptr;  // −90 … 90
     QSpinBox* LongCentre = nullptr; // −180 … 180
+    TListePoles* CouplePlaques = nullptr; // shown once it has poles
+    QLabel* VitesseRotation = nullptr;
     QPushButton* OK = nullptr;
     QPushButton* Annuler = nullptr;
+
+private:
+    QFormLayout* formulaire_ = nullptr;
 };
 
 class TVuePolaire : public QMainWindow {
@@ -61,6 +98,14 @@ public:
     QAction* Volcans1 = nullptr;
     QAction* VecteursGPS1 = nullptr;
     QAction* Cerclesautourdupole1 = nullptr;
+    QAction* Limitesdeplaques1 = nullptr; // enabled once dessinerLimites is set
+    TListePoles* CouplePlaques = nullptr; // beside the pole's spin edits
+    QLabel* VitesseRotation = nullptr;
+    // Draws the plate boundaries into a layer of the polar picture's size; false
+    // when they could not be read (the feature that has them sets it).
+    std::function<bool(TBitmap32&, const polaire::TProjectionPolaire&)> dessinerLimites;
+    // The item follows whether boundaries can be drawn.
+    void activerLimites();
     QAction* VueMercator1 = nullptr;
     QAction* Copierlimage1 = nullptr;
 
@@ -95,6 +140,7 @@ public:
     void VolcansClick(bool coche);
     void VecteursGPSClick(bool coche);
     void CerclesClick(bool coche);
+    void LimitesClick(bool coche);
     void TailleCercleChange();
     void ValeurZoomChange();
     void VueMercatorClick();
@@ -106,7 +152,7 @@ protected:
 private:
     // The layers over the discs, bottom to top; each is drawn by its case of
     // dessiner() and hidden (its memory released) by cacher().
-    enum Couche { Cercles, Seismes, GPS, Volcans, Cercle, NbCouches };
+    enum Couche { Cercles, Seismes, GPS, Volcans, Cercle, Plaques, NbCouches };
     void dessiner(Couche c);
     void cacher(Couche c);
     void donneesChangees(unsigned magasins);
