@@ -31,23 +31,36 @@ cd "$top/build-san"
 ctest --output-on-failure -j2 --timeout 900
 
 # Fuzzing smoke: the seeds stay as committed (new inputs go to a scratch folder
-# given first), crashes land in build-san/fuzz-crashes/.
+# given first), crashes land in build-san/fuzz-crashes/. Two harnesses run at a
+# time, one per core.
 seconds="${ORBIPLATE_FUZZ_SECONDS:-5}"
+fuzz_one() {
+  local seeds="$1" name scratch
+  name="$(basename "$seeds")"
+  scratch="$top/build-san/fuzz-corpus/$name"
+  rm -rf "$scratch"
+  mkdir -p "$scratch"
+  if ! "$top/build-san/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2560 \
+      -print_final_stats=1 -artifact_prefix="$top/build-san/fuzz-crashes/${name}-" \
+      "$scratch" "$seeds" >"$top/build-san/fuzz-$name.log" 2>&1; then
+    tail -n 60 "$top/build-san/fuzz-$name.log"
+    echo "fuzz_$name: finding, see build-san/fuzz-crashes/" >&2
+    return 1
+  fi
+  echo "fuzz_$name (${seconds} s): $(grep -E '^stat::number_of_executed_units' "$top/build-san/fuzz-$name.log" | tail -n 1)"
+}
 if [ "$seconds" -gt 0 ]; then
   mkdir -p "$top/build-san/fuzz-crashes"
-  for seeds in "$top"/tests/fuzz/corpus/*/; do
-    name="$(basename "$seeds")"
-    scratch="$top/build-san/fuzz-corpus/$name"
-    rm -rf "$scratch"
-    mkdir -p "$scratch"
-    echo "Fuzzing fuzz_$name (${seconds} s)"
-    if ! "$top/build-san/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2560 \
-        -print_final_stats=1 -artifact_prefix="$top/build-san/fuzz-crashes/${name}-" \
-        "$scratch" "$seeds" >"$top/build-san/fuzz-$name.log" 2>&1; then
-      tail -n 60 "$top/build-san/fuzz-$name.log"
-      echo "fuzz_$name: finding, see build-san/fuzz-crashes/" >&2
-      exit 1
+  corpora=("$top"/tests/fuzz/corpus/*/)
+  failed=0
+  for ((i = 0; i < ${#corpora[@]}; i += 2)); do
+    fuzz_one "${corpora[i]}" & first=$!
+    second=""
+    if [ $((i + 1)) -lt ${#corpora[@]} ]; then
+      fuzz_one "${corpora[i + 1]}" & second=$!
     fi
-    grep -E "^stat::number_of_executed_units|^#[0-9]+ *DONE" "$top/build-san/fuzz-$name.log" | tail -n 2 || true
+    wait "$first" || failed=1
+    if [ -n "$second" ]; then wait "$second" || failed=1; fi
+    if [ "$failed" -ne 0 ]; then exit 1; fi
   done
 fi
