@@ -14,6 +14,15 @@
 
 namespace {
 
+// A gcc build and a clang build draw these layers with some pixels apart (each
+// build always the same ones): each compiler has its own fingerprints, the clang
+// ones recorded from the same code as the gcc ones.
+#if defined(__clang__)
+#define E(gcc, clang) clang
+#else
+#define E(gcc, clang) gcc
+#endif
+
 std::uint64_t Empreinte(const TBitmap32& b)
 {
     std::uint64_t h = 1469598103934665603ull;
@@ -70,9 +79,9 @@ TEST(EmpreintesGPS, MapLayersDrawTheSamePixelsAsBefore)
         int reference;
         std::uint64_t attendue;
     } cas[] = {
-        {"1440, traits fins", 1440, false, -1, 0x1f431723dc0bb43dull},
-        {"1440, points épais, relatifs", 1440, true, 1600, 0x6fb292a7779b48fbull},
-        {"2880, points épais", 2880, true, -1, 0x27da2c06ef838878ull},
+        {"1440, traits fins", 1440, false, -1, E(0x1f431723dc0bb43dull, 0xad538d742a6ee5a1ull)},
+        {"1440, points épais, relatifs", 1440, true, 1600, E(0x6fb292a7779b48fbull, 0xfb97524ba055d635ull)},
+        {"2880, points épais", 2880, true, -1, E(0x27da2c06ef838878ull, 0x20752d6cff7dbee0ull)},
     };
     for (const Cas& c : cas) {
         EtatCarte e;
@@ -101,9 +110,9 @@ TEST(EmpreintesGPS, PolarLayersDrawTheSamePixelsAsBefore)
         bool relatifs;
         std::uint64_t attendue;
     } cas[] = {
-        {"vecteurs de 3", 7200, false, 0xfeb0aafee50755e2ull},
-        {"vecteurs de 3, relatifs", 7200, true, 0xaf0e5a204b75ea7aull},
-        {"vecteurs de 2", 3600, false, 0x63768a29245a6353ull},
+        {"vecteurs de 3", 7200, false, E(0xfeb0aafee50755e2ull, 0x7ce96578c73378fcull)},
+        {"vecteurs de 3, relatifs", 7200, true, E(0xaf0e5a204b75ea7aull, 0x585f0d7e761db233ull)},
+        {"vecteurs de 2", 3600, false, E(0x63768a29245a6353ull, 0x55048e46b30ee57bull)},
     };
     for (const Cas& c : cas) {
         ReferenceVecteurs ref;
